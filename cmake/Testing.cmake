@@ -1,0 +1,38 @@
+# GoogleTest for every build, and one helper that declares a labelled test program.
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+    # Debian ships GoogleTest only as source for other targets; build it with the cross compiler.
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(VENDRAK_GTEST_LIBS gmock gtest)
+    set(VENDRAK_GTEST_MAIN gtest_main)
+else()
+    find_package(GTest REQUIRED)
+    set(VENDRAK_GTEST_LIBS GTest::gmock GTest::gtest)
+    set(VENDRAK_GTEST_MAIN GTest::gtest_main)
+endif()
+
+# vendrak_test(NAME <target> LABEL <unit|libvlc|wine|e2e> SOURCES ... LIBS ... [TIMEOUT s] [TSAN] [OWN_MAIN])
+# Each test case becomes one CTest test; Windows programs are listed and run through tools/wine-run.
+# The ThreadSanitizer build holds only the programs marked TSAN (the ones about threads).
+function(vendrak_test)
+    cmake_parse_arguments(T "TSAN;OWN_MAIN" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(VENDRAK_SANITIZE STREQUAL "thread" AND NOT T_TSAN)
+        return()
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${VENDRAK_GTEST_LIBS})
+    if(NOT T_OWN_MAIN)
+        target_link_libraries(${T_NAME} PRIVATE ${VENDRAK_GTEST_MAIN})
+    endif()
+    target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+    vendrak_warnings(${T_NAME})
+    gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>
+                         PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+endfunction()

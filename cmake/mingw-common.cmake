@@ -1,0 +1,13 @@
+# Settings shared by both mingw-w64 toolchains; included with VENDRAK_MINGW_TRIPLE set.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${VENDRAK_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VENDRAK_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VENDRAK_MINGW_TRIPLE}-windres)
+set(CMAKE_DLLTOOL ${VENDRAK_MINGW_TRIPLE}-dlltool)
+set(CMAKE_FIND_ROOT_PATH /usr/${VENDRAK_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The package must run on a Windows machine that has no mingw runtime DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,5 @@
+# x86_64 Windows build: the whole program and its tests, run under wine64.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VENDRAK_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

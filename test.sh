@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test suite: native (plain, AddressSanitizer + UBSan, ThreadSanitizer),
+# the i686 product build, and the Windows suites under wine64 + Xvfb. Ends with "N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+cd "$root"
+./tools/deps.sh || exit 1
+
+jobs=$(nproc)
+results=$(mktemp -d)
+trap 'rm -rf "$results"' EXIT
+build_failures=0
+start=$SECONDS
+
+step() { printf '\n== %s\n' "$*"; }
+
+build() { # preset
+    step "build $1"
+    if ! { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"; }; then
+        echo "BUILD FAILED: $1"
+        build_failures=$((build_failures + 1))
+        return 1
+    fi
+}
+
+run_tests() { # preset [runner...]
+    local preset=$1
+    shift
+    step "test $preset"
+    "$@" ctest --preset "$preset" -j "$jobs" --output-junit "$results/$preset.xml" --no-tests=ignore
+    if [ ! -f "$results/$preset.xml" ]; then
+        echo "NO RESULTS: $preset"
+        build_failures=$((build_failures + 1))
+    fi
+}
+
+build native && run_tests native
+build native-asan && ASAN_OPTIONS=detect_leaks=1 \
+    LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1 run_tests native-asan
+build native-tsan && TSAN_OPTIONS=suppressions=$root/tests/sanitizers/tsan.supp run_tests native-tsan
+build win32 && step "check win32 imports" && ./tools/check-imports build/win32/bin/vendrak.exe \
+    || build_failures=$((build_failures + 1))
+build win64 && run_tests win64 ./tools/wine-session
+
+passed=0 failed=$build_failures skipped=0
+for xml in "$results"/*.xml; do
+    [ -f "$xml" ] || continue
+    line=$(grep -m1 -o '<testsuite [^>]*>' "$xml")
+    t=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$line")
+    f=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$line")
+    s=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$line")
+    d=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$line")
+    skipped=$((skipped + ${s:-0} + ${d:-0}))
+    failed=$((failed + ${f:-0}))
+    passed=$((passed + ${t:-0} - ${f:-0} - ${s:-0} - ${d:-0}))
+done
+
+echo
+echo "took $((SECONDS - start)) s"
+summary="$passed passed, $failed failed"
+((skipped)) && summary+=", $skipped skipped"
+echo "$summary"
+((failed == 0))

@@ -61,12 +61,19 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
+// Takes over a reference the caller already owns (an out parameter filled by a C API, a fresh object).
+// Beware: mingw-w64's ComPtr::Attach adds a reference, unlike Microsoft's, so Attach would leak one.
+template <typename T>
+[[nodiscard]] ComPtr<T> Adopt(T* owned) noexcept {
+    ComPtr<T> pointer;
+    *pointer.GetAddressOf() = owned;
+    return pointer;
+}
+
 // Creates a COM object holding the creator's single reference, or null when memory runs out.
 template <typename T, typename... Args>
 [[nodiscard]] ComPtr<T> MakeCom(Args&&... args) {
-    ComPtr<T> object;
-    object.Attach(new (std::nothrow) T(std::forward<Args>(args)...));
-    return object;
+    return Adopt(new (std::nothrow) T(std::forward<Args>(args)...));
 }
 
 } // namespace vendrak

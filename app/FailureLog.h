@@ -1,0 +1,18 @@
+// The shell's failure log: visible in a debugger and kept in a small vendrak.log in the settings folder.
+#pragma once
+
+#include <string_view>
+
+namespace vendrak {
+
+// Any thread. Records "source(line): what (0xcode)" with OutputDebugStringA and appends it to
+// vendrak.log in the settings folder when that folder exists; the file is emptied before it would pass
+// kFailureLogCap bytes. Never throws, never shows anything to the user.
+void LogFailure(const char* source, int line, long code, std::string_view what);
+
+inline constexpr unsigned long kFailureLogCap = 64 * 1024;
+
+} // namespace vendrak
+
+// `source` names the reporting module (for example "HostObjectNodeJsImpl"); the line is the caller's.
+#define VENDRAK_LOG_FAILURE(source, code, what) ::vendrak::LogFailure((source), __LINE__, (code), (what))

@@ -1,0 +1,28 @@
+// The two ways onto the UI thread: the page-script slot and posted callables, both carried by WM_APP.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace vendrak {
+
+// WM_APP with wParam 0 runs the pending script; a non-zero wParam is a std::function<void()>* that
+// RunOnUiThread allocated and the UI thread runs and frees.
+inline constexpr UINT kRunOnUiThreadMessage = WM_APP;
+
+// Any thread. Puts the script into the single slot (replacing one still waiting), posts WM_APP to the
+// main window and pauses 20 ms so that the UI thread can run it before the next one replaces it.
+// A script posted before the browser exists is dropped when the UI thread takes it out.
+void PostScriptToPage(std::wstring script);
+
+// Any thread. Posts the callable to `window`; the UI thread runs it once, after any pending script,
+// and frees it. If posting fails the callable is freed here and never runs.
+void RunOnUiThread(HWND window, std::function<void()> work);
+
+// UI thread (WM_APP). Takes the pending script out of the slot and runs it in the page when the browser
+// exists. Returns true when a script was pending (run or dropped).
+bool RunPendingScript();
+
+} // namespace vendrak

@@ -46,7 +46,8 @@ build win64 && run_tests win64 ./tools/wine-session
 passed=0 failed=$build_failures skipped=0
 for xml in "$results"/*.xml; do
     [ -f "$xml" ] || continue
-    line=$(grep -m1 -o '<testsuite [^>]*>' "$xml")
+    # CTest writes the attributes of <testsuite> on separate lines.
+    line=$(head -c 4096 "$xml" | tr '\n\t' '  ' | grep -m1 -o '<testsuite [^>]*>')
     t=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$line")
     f=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$line")
     s=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$line")

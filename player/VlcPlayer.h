@@ -1,0 +1,105 @@
+// The player engine: one libvlc instance and media player per video surface, and the two players of
+// the process (main: the main window, with sound; picture-in-picture: a small child window, muted).
+#pragma once
+
+#include "player/VideoWindows.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct libvlc_instance_t;
+struct libvlc_media_player_t;
+struct libvlc_media_t;
+
+namespace vendrak {
+
+// Receives the script texts for the page; called from libvlc's event threads and the UI thread.
+// The shell passes PostScriptToPage.
+using ScriptSink = std::function<void(std::wstring)>;
+
+struct LibvlcInstanceRelease {
+    void operator()(libvlc_instance_t* instance) const;
+};
+struct LibvlcMediaPlayerRelease {
+    void operator()(libvlc_media_player_t* mediaPlayer) const;
+};
+struct LibvlcMediaRelease {
+    void operator()(libvlc_media_t* media) const;
+};
+using LibvlcInstance = std::unique_ptr<libvlc_instance_t, LibvlcInstanceRelease>;
+using LibvlcMediaPlayer = std::unique_ptr<libvlc_media_player_t, LibvlcMediaPlayerRelease>;
+using LibvlcMedia = std::unique_ptr<libvlc_media_t, LibvlcMediaRelease>;
+
+// libvlc start arguments of one player.
+struct VlcOptions {
+    std::vector<std::string> baseArguments;
+    uint32_t networkCaching = 0; // milliseconds; 0 stands for 1000, written back by BuildArguments
+    bool hardwareDecoding = true;
+};
+
+inline constexpr uint32_t kDefaultNetworkCaching = 1000;
+inline constexpr int32_t kFillMode = 1; // fillMode value for "fill"; any other value is automatic fit
+
+struct VlcPlayer {
+    ~VlcPlayer(); // detaches the events, then releases the media player and the instance
+
+    LibvlcInstance instance;       // null when libvlc refused the start arguments
+    LibvlcMediaPlayer mediaPlayer; // null makes the player inert
+    // The media of the last successful Open. UI thread only: libvlc's event threads never read it,
+    // they take their own counted reference from the media player (the UI thread may replace the
+    // media at any time). We keep our reference so that this handle stays valid until the next Open.
+    LibvlcMedia media;
+    NativeWindow videoWindow = nullptr; // main window, or the "STATIC" child for picture-in-picture
+    VlcOptions options;
+    std::wstring stateSuffix;    // "" for the main player, "_pip" for picture-in-picture
+    std::wstring lastState;      // last state word sent to the page; event side only
+    bool refocusPending = false; // UI thread: give the web view the focus until libvlc's window exists
+    int32_t fillMode = 0;        // kFillMode = fill, anything else automatic fit
+    std::atomic<uint32_t> bitrateDue{0}; // tick count when the next bit-rate report is due; 0 = none
+    std::wstring browserVersion;         // main player only: the web view runtime's version text
+    ScriptSink scriptSink;
+    VideoWindows* windows = nullptr; // not owned; outlives the player
+    // Serialises OnPlayerEvent per player: libvlc may deliver events of one player from the input
+    // thread and from the UI thread (stop, set_media send theirs synchronously).
+    std::mutex eventLock;
+};
+
+// The two players CreatePlayers makes. The shell keeps them for the life of the process.
+struct Players {
+    std::unique_ptr<VlcPlayer> mainPlayer;
+    std::unique_ptr<VlcPlayer> pipPlayer;
+};
+
+// Any thread. The start arguments: the base list, "--network-caching=N" (0 becomes 1000 and is stored
+// back), and with hardware decoding off "--avcodec-hw=none" and "--codec=avcodec,all".
+std::vector<std::string> BuildArguments(VlcOptions& options);
+// Any thread. Each argument followed by one blank, so the text ends in a blank.
+std::string JoinArguments(const std::vector<std::string>& arguments);
+// The base argument lists of the two players.
+std::vector<std::string> MainBaseArguments();
+std::vector<std::string> PipBaseArguments();
+
+// UI thread. libvlc_new with BuildArguments; true when libvlc created the instance.
+bool CreateInstance(VlcPlayer& player);
+// UI thread. Registers OnPlayerEvent for the 17 media-player events (256..273 without 272).
+void AttachEvents(VlcPlayer& player);
+// UI thread, once. Creates both players, the hidden picture-in-picture window inside mainWindow, and
+// attaches their events. A player whose libvlc objects could not be made is inert. `windows` must
+// outlive the players; the caller owns what is returned.
+Players CreatePlayers(NativeWindow mainWindow, ScriptSink scriptSink, VideoWindows& windows);
+// UI thread. Hands libvlc the media at `address` (UTF-8), the window, and the joined start arguments
+// as one media option; does not play. Always sets refocusPending.
+void Open(VlcPlayer& player, const std::string& address);
+// Any thread. Picture size of video output 0; 0x0 without media player or before libvlc knows it.
+void GetVideoSize(const VlcPlayer& player, uint32_t& width, uint32_t& height);
+// Any thread. True when the media player exists and its state is libvlc_Playing.
+bool IsPlaying(const VlcPlayer& player);
+// Any thread. libvlc's version text (static storage).
+const char* LibvlcVersion();
+
+} // namespace vendrak

@@ -1,0 +1,122 @@
+// The machine facts the page asks for, from IP Helper, the version resource and ntdll.
+#include "services/SystemInfo.h"
+
+#include "services/SystemInfoCalls.h"
+#include "services/SystemInfoText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <span>
+#include <vector>
+
+namespace vendrak {
+namespace {
+
+// GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs; an adapter appearing between
+// two calls can make it ask again, so a few rounds are allowed, each only if it asks for more room.
+constexpr int kAdapterCallRounds = 3;
+
+std::wstring OwnProgramPath() {
+    // The path may be longer than MAX_PATH; a full buffer means it was cut.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) // the longest path Windows has
+            return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+std::string MacAddressTextFrom(const AdaptersInfoCall& getAdaptersInfo) {
+    // Records, not bytes, so the list is aligned for IP_ADAPTER_INFO.
+    std::vector<IP_ADAPTER_INFO> records;
+    ULONG code = ERROR_BUFFER_OVERFLOW;
+    ULONG size = sizeof(IP_ADAPTER_INFO);
+    for (int round = 0; round < kAdapterCallRounds && code == ERROR_BUFFER_OVERFLOW; ++round) {
+        const size_t have = records.size() * sizeof(IP_ADAPTER_INFO);
+        if (size <= have)
+            break; // asked again for no more room: keep its answer instead of calling in a circle
+        try {
+            records.resize((size + sizeof(IP_ADAPTER_INFO) - 1) / sizeof(IP_ADAPTER_INFO));
+        } catch (const std::bad_alloc&) {
+            return AdapterErrorText(ERROR_NOT_ENOUGH_MEMORY);
+        }
+        size = static_cast<ULONG>(records.size() * sizeof(IP_ADAPTER_INFO));
+        code = getAdaptersInfo(records.data(), &size);
+    }
+    if (code != ERROR_SUCCESS)
+        return AdapterErrorText(code);
+    // Only the first record counts, whatever its type or state; its Next link is not followed.
+    const IP_ADAPTER_INFO& first = records.front();
+    const size_t length = std::min<size_t>(first.AddressLength, sizeof first.Address);
+    return HardwareAddressText(std::span<const std::uint8_t>(first.Address, length));
+}
+
+std::string FileVersionTextOf(const std::wstring& path) {
+    const std::string unknown(kUnknownVersionText);
+    DWORD ignored = 0;
+    const DWORD size = path.empty() ? 0 : GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0)
+        return unknown;
+    std::vector<std::uint8_t> block(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
+        return unknown;
+    void* value = nullptr;
+    UINT valueSize = 0;
+    if (!VerQueryValueW(block.data(), L"\\", &value, &valueSize) || value == nullptr ||
+        valueSize < sizeof(VS_FIXEDFILEINFO))
+        return unknown;
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    if (fixed->dwSignature != 0xFEEF04BD) // a damaged resource
+        return unknown;
+    return FileVersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+}
+
+std::string WindowsVersionTextFrom(const WindowsVersionCalls& calls) {
+    const HMODULE ntdll = calls.findNtdll();
+    if (ntdll == nullptr)
+        return std::string(kWindowsModuleMissingText);
+    const NtVersionNumbersCall versionNumbers = calls.findVersionCall(ntdll);
+    if (versionNumbers == nullptr)
+        return std::string(kWindowsCallMissingText);
+    DWORD major = 0;
+    DWORD minor = 0;
+    DWORD build = 0; // not used: only major and minor choose the name
+    versionNumbers(&major, &minor, &build);
+    return WindowsVersionText(major, minor, calls.processorArchitecture());
+}
+
+WindowsVersionCalls WindowsVersionCallsOfSystem() {
+    WindowsVersionCalls calls;
+    calls.findNtdll = [] { return GetModuleHandleW(L"ntdll.dll"); };
+    calls.findVersionCall = [](HMODULE ntdll) {
+        // Looked up at run time: the export is undocumented and the import library does not list it.
+        const FARPROC found = GetProcAddress(ntdll, "RtlGetNtVersionNumbers");
+        return reinterpret_cast<NtVersionNumbersCall>(reinterpret_cast<void (*)()>(found));
+    };
+    calls.processorArchitecture = [] {
+        // The native system's architecture: the 32-bit program runs under WOW64 on 64-bit Windows, where
+        // GetSystemInfo would report x86 and call every 64-bit Windows 32-bit.
+        SYSTEM_INFO info{};
+        GetNativeSystemInfo(&info);
+        return info.wProcessorArchitecture;
+    };
+    return calls;
+}
+
+std::string GetMacAddressText() { return MacAddressTextFrom(&GetAdaptersInfo); }
+
+std::string GetAppVersionText() { return FileVersionTextOf(OwnProgramPath()); }
+
+std::string GetWindowsVersionText() { return WindowsVersionTextFrom(WindowsVersionCallsOfSystem()); }
+
+} // namespace vendrak

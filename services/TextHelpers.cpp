@@ -1,0 +1,65 @@
+// The text conversions between the page's UTF-16, UTF-8 and the ANSI code page.
+#include "services/TextHelpers.h"
+
+#include <climits>
+#include <cstring>
+#include <cwchar>
+
+namespace vendrak {
+
+std::unique_ptr<char[]> BstrToUtf8(BSTR text) {
+    // SysStringLen answers 0 for a null BSTR. The text ends at its first zero code unit even though the
+    // length prefix may say more: what follows a zero is never handed on.
+    const UINT length = SysStringLen(text);
+    const size_t units = length == 0 ? 0 : wcsnlen(text, length);
+    if (units == 0 || units > INT_MAX)
+        return std::make_unique<char[]>(1);
+    // No flags: unpaired surrogates become U+FFFD instead of failing the call.
+    const int sourceUnits = static_cast<int>(units);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::make_unique<char[]>(1);
+    auto utf8 = std::make_unique<char[]>(static_cast<size_t>(bytes) + 1); // zero-filled
+    const int written = WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, utf8.get(), bytes, nullptr, nullptr);
+    utf8[written > 0 ? static_cast<size_t>(written) : 0] = '\0';
+    return utf8;
+}
+
+BSTR AnsiToBstr(const char* text) {
+    const size_t bytes = text == nullptr ? 0 : std::strlen(text);
+    if (bytes == 0 || bytes > INT_MAX)
+        return SysAllocStringLen(L"", 0);
+    const int sourceBytes = static_cast<int>(bytes);
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, sourceBytes, nullptr, 0);
+    if (units <= 0)
+        return SysAllocStringLen(L"", 0);
+    // SysAllocStringLen with no source reserves the units and the terminating zero; convert in place.
+    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+    if (result == nullptr)
+        return nullptr;
+    const int written = MultiByteToWideChar(CP_ACP, 0, text, sourceBytes, result, units);
+    if (written != units) {
+        SysFreeString(result);
+        return SysAllocStringLen(L"", 0);
+    }
+    return result;
+}
+
+std::string Utf8ToAnsi(const std::string& utf8) {
+    // Source length -1: both stages stop at the first zero byte and count the terminator.
+    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    if (wideSize <= 0)
+        return {};
+    std::wstring wide(static_cast<size_t>(wideSize) - 1, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), wideSize) == 0)
+        return {};
+    const int ansiSize = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (ansiSize <= 0)
+        return {};
+    std::string ansi(static_cast<size_t>(ansiSize) - 1, '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), ansiSize, nullptr, nullptr) == 0)
+        return {};
+    return ansi;
+}
+
+} // namespace vendrak

@@ -1,0 +1,25 @@
+// The playback monitor: libvlc's media-player events turned into the page's StateChange, vlc_bitrate
+// and vlc_video_res calls.
+#pragma once
+
+#include "player/VlcPlayer.h"
+
+struct libvlc_event_t;
+
+namespace vendrak {
+
+inline constexpr uint32_t kBitrateInterval = 5000; // ms between bit-rate reports
+inline constexpr uint32_t kSizeReportDelay = 200;  // ms between "playing" and the picture-size call
+
+// libvlc's event threads (and the UI thread for the events libvlc sends synchronously). `opaque` is the
+// VlcPlayer given at registration. Never throws; calls the player's scriptSink.
+void OnPlayerEvent(const libvlc_event_t* event, void* opaque);
+// UI thread: removes what AttachEvents registered (used before releasing a media player).
+void DetachEvents(VlcPlayer& player);
+// Any thread. "vlc_bitrate(N);" from the demux bit rate of the media player's current media; 0 without
+// media player, without media or when libvlc has no statistics.
+void ReportBitrate(VlcPlayer& player);
+// Any thread. "vlc_video_res(w,h,fps);" for the main player; nothing for picture-in-picture.
+void ReportVideoResolution(VlcPlayer& player);
+
+} // namespace vendrak

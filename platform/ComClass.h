@@ -31,7 +31,8 @@ public:
         if (iid == __uuidof(IUnknown) || iid == __uuidof(First))
             *out = static_cast<First*>(this);
         else
-            ((iid == __uuidof(Rest) ? (*out = static_cast<Rest*>(this), true) : false) || ...);
+            // The cast keeps a class with a single interface (an empty fold, plain `false`) warning-free.
+            static_cast<void>(((iid == __uuidof(Rest) ? (*out = static_cast<Rest*>(this), true) : false) || ...));
         if (*out == nullptr)
             *out = QueryExtra(iid);
         if (*out == nullptr)

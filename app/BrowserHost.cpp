@@ -1,16 +1,81 @@
-// The browser host before the browser exists: every call does nothing, so the window runs without it.
+// The browser host: starts the WebView2 environment and serves the window's calls into the browser.
 #include "app/BrowserHost.h"
 
+#include "app/AppState.h"
+#include "app/BrowserHostHandlers.h"
+#include "app/BrowserHostTexts.h"
+#include "app/StartAddress.h"
+#include "platform/WebView2EnvironmentOptions.h"
+#include "platform/WebView2Handler.h"
+#include "platform/WebView2Loader.h"
+
+#include <string>
+
 namespace vendrak {
+namespace {
 
-void StartBrowser(HWND, const std::wstring&) {}
+// Kept from StartBrowser until the message loop ends (the runtime may read it during start-up).
+Microsoft::WRL::ComPtr<ICoreWebView2EnvironmentOptions> browserOptions; // UI thread only
 
-bool ResizeBrowserToClient(HWND) { return false; }
+} // namespace
 
-bool FocusBrowser() { return false; }
+void StartBrowser(HWND mainWindow, const std::wstring& userDataFolder) {
+    // The browser's objects are single-threaded and must live in an apartment-threaded UI thread.
+    // S_FALSE (already initialised) is fine; the apartment stays for the life of the process.
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(apartment)) {
+        ReportBrowserProblem(mainWindow, BrowserProblem::NotStarted, apartment);
+        return;
+    }
+    browserOptions = CreateEnvironmentOptions();
+    if (browserOptions)
+        browserOptions->put_AdditionalBrowserArguments(std::wstring(kBrowserArguments).c_str());
+    auto handler = MakeHandler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
+        [mainWindow](HRESULT result, ICoreWebView2Environment* environment) {
+            return OnEnvironmentCreated(mainWindow, result, environment);
+        });
+    if (!browserOptions || !handler) {
+        ReportBrowserProblem(mainWindow, BrowserProblem::NotStarted, E_OUTOFMEMORY);
+        return;
+    }
+    const BrowserLaunch launch =
+        CreateBrowserEnvironment(ProgramFolder(), userDataFolder, browserOptions.Get(), handler.Get());
+    if (launch.source == BrowserSource::None)
+        ReportBrowserProblem(mainWindow, BrowserProblem::NotInstalled, launch.result);
+    else if (FAILED(launch.result))
+        ReportBrowserProblem(mainWindow, BrowserProblem::NotStarted, launch.result);
+}
 
-bool ExecuteScriptInPage(const std::wstring&) { return false; }
+bool ResizeBrowserToClient(HWND mainWindow) {
+    AppState& app = App();
+    if (!app.controller)
+        return false;
+    RECT bounds{};
+    GetClientRect(mainWindow, &bounds);
+    app.controller->put_Bounds(bounds);
+    app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    return true;
+}
 
-void ReleaseBrowserOptions() {}
+bool FocusBrowser() {
+    AppState& app = App();
+    if (!app.controller)
+        return false;
+    app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    return true;
+}
+
+bool ExecuteScriptInPage(const std::wstring& script) {
+    AppState& app = App();
+    if (!app.webView)
+        return false;
+    // No completion handler: the result of a page call is not needed.
+    app.webView->ExecuteScript(script.c_str(), nullptr);
+    return true;
+}
+
+void ReleaseBrowserOptions() {
+    browserOptions.Reset();
+}
 
 } // namespace vendrak

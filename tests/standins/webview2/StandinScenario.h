@@ -1,0 +1,48 @@
+// The scenario the stand-in browser plays: how it answers the shell, and what the "page" does.
+//
+// File "webview2-standin.txt" beside the DLL, one directive per line, fields separated by tabs; lines
+// starting with '#' and empty lines are skipped. Set-up directives (any order):
+//   create-fail  <hr>               CreateCoreWebView2EnvironmentWithOptions returns hr, never calls back
+//   environment  fail <hr> | null   the environment handler gets hr and no environment (or S_OK and null)
+//   controller   fail <hr> | null   the same for the controller handler
+//   devtools-fail <method> <hr>     CallDevToolsProtocolMethod(method) returns hr
+//   navigation-fail <address>       navigations to the address complete with IsSuccess FALSE
+//   user-agent <text>               the runtime's default user agent
+//   browser-version <text>          get_BrowserVersionString
+// Page steps, played one after another once the first navigation has completed:
+//   wait <ms>
+//   navigate <address>              the page navigates ({start} is the first address the shell opened,
+//                                   {START} the same with ASCII letters upper-cased)
+//   call <object> <method> <arg>... a host-object call by name through IDispatch; arguments i:<int>,
+//                                   d:<double>, b:<0|1>, s:<text>, cb:<name> (a recording callback)
+//   key <0|1> <keyCode>             a key event: reaches presKey only if the keyboard bridge script ran
+//                                   in the current document
+//   close                           the user closes the main window (WM_CLOSE)
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct Scenario {
+    HRESULT createResult = S_OK;
+    HRESULT environmentResult = S_OK;
+    bool environmentNull = false;
+    HRESULT controllerResult = S_OK;
+    bool controllerNull = false;
+    std::vector<std::pair<std::wstring, HRESULT>> devtoolsFailures;
+    std::vector<std::wstring> failingAddresses;
+    std::wstring userAgent =
+        L"Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+        L"Chrome/122.0.0.0 Safari/537.36 Edg/122.0.2365.46";
+    std::wstring browserVersion = L"122.0.2365.46";
+    std::vector<std::vector<std::wstring>> steps; // each: the directive's fields
+};
+
+// Reads the scenario beside the DLL; a missing file gives the defaults and no page steps.
+Scenario LoadScenario();
+
+} // namespace standin

@@ -77,13 +77,16 @@ struct ModuleHandleTraits {
 using ModuleHandle = UniqueHandle<ModuleHandleTraits>;
 
 // A key opened or created with RegOpenKeyEx / RegCreateKeyEx. The predefined roots (HKEY_CURRENT_USER
-// and its kind, values from 0x80000000) are never closed: they belong to the process.
+// and its kind) are never closed: they belong to the process. They are 32-bit negative numbers, so on
+// 64-bit Windows they are sign-extended (0xFFFFFFFF80000001), not 0x80000001.
 struct RegistryKeyTraits {
     using Type = HKEY;
     static Type None() noexcept { return nullptr; }
     static bool IsOpen(Type value) noexcept {
         const auto bits = reinterpret_cast<ULONG_PTR>(value);
-        return value != nullptr && !(bits >= 0x80000000u && bits <= 0x800000FFu);
+        const auto firstRoot = reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT);
+        const auto lastRoot = reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_USER_LOCAL_SETTINGS);
+        return value != nullptr && !(bits >= firstRoot && bits <= lastRoot);
     }
     static void Close(Type value) noexcept { RegCloseKey(value); }
 };

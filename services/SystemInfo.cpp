@@ -113,10 +113,16 @@ WindowsVersionCalls WindowsVersionCallsOfSystem() {
     return calls;
 }
 
-std::string GetMacAddressText() { return MacAddressTextFrom(&GetAdaptersInfo); }
+std::string GetMacAddressText() {
+    return MacAddressTextFrom(&GetAdaptersInfo);
+}
 
-std::string GetAppVersionText() { return FileVersionTextOf(OwnProgramPath()); }
+std::string GetAppVersionText() {
+    return FileVersionTextOf(OwnProgramPath());
+}
 
-std::string GetWindowsVersionText() { return WindowsVersionTextFrom(WindowsVersionCallsOfSystem()); }
+std::string GetWindowsVersionText() {
+    return WindowsVersionTextFrom(WindowsVersionCallsOfSystem());
+}
 
 } // namespace vendrak

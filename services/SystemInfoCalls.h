@@ -26,7 +26,7 @@ std::string FileVersionTextOf(const std::wstring& path);
 using NtVersionNumbersCall = void(WINAPI*)(DWORD* major, DWORD* minor, DWORD* build);
 
 struct WindowsVersionCalls {
-    std::function<HMODULE()> findNtdll;                            // null: not loaded
+    std::function<HMODULE()> findNtdll;                           // null: not loaded
     std::function<NtVersionNumbersCall(HMODULE)> findVersionCall; // null: no such export
     std::function<WORD()> processorArchitecture;                  // PROCESSOR_ARCHITECTURE_*
 };

@@ -75,7 +75,8 @@ std::string WindowsVersionText(std::uint32_t major, std::uint32_t minor, std::ui
 
 std::string FileVersionText(std::uint32_t versionMs, std::uint32_t versionLs) {
     std::string text;
-    const std::uint32_t parts[] = {versionMs >> 16, versionMs & 0xFFFFu, versionLs >> 16, versionLs & 0xFFFFu};
+    const std::uint32_t parts[] = {versionMs >> 16, versionMs & 0xFFFFu, versionLs >> 16,
+                                   versionLs & 0xFFFFu};
     for (std::uint32_t part : parts) {
         if (!text.empty())
             text += '.';

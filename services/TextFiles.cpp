@@ -32,12 +32,19 @@ std::wstring WidePath(std::string_view utf8) {
 
 // Opens an existing or new disk file. Device names ("CON", "COM1", pipes) are refused: a read from
 // them can block the UI thread for ever.
-FileHandle OpenDiskFile(const std::string& pagePath, DWORD access, DWORD disposition) {
+FileHandle OpenDiskFile(const std::string& pagePath, DWORD access, DWORD disposition,
+                        bool forWriting = false) {
     const std::wstring path = WidePath(CutPagePath(pagePath));
     if (path.empty())
         return {};
-    FileHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Windows refuses to write a read-only file; Wine running as root would write it anyway.
+    if (forWriting) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            return {};
+    }
+    FileHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file && GetFileType(file.Get()) != FILE_TYPE_DISK)
         file.Reset();
     return file;
@@ -79,7 +86,7 @@ void WriteTextFile(const std::string& path, const std::string& content) {
     try {
         // Opened before truncating, so a folder, a read-only file or a missing folder leaves everything
         // as it was; OPEN_ALWAYS also keeps a hidden file's attributes, where CREATE_ALWAYS would fail.
-        FileHandle file = OpenDiskFile(path, GENERIC_WRITE, OPEN_ALWAYS);
+        FileHandle file = OpenDiskFile(path, GENERIC_WRITE, OPEN_ALWAYS, true);
         if (!file || !SetEndOfFile(file.Get()))
             return;
         std::string_view rest = content;

@@ -20,7 +20,8 @@ std::unique_ptr<char[]> BstrToUtf8(BSTR text) {
     if (bytes <= 0)
         return std::make_unique<char[]>(1);
     auto utf8 = std::make_unique<char[]>(static_cast<size_t>(bytes) + 1); // zero-filled
-    const int written = WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, utf8.get(), bytes, nullptr, nullptr);
+    const int written =
+        WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, utf8.get(), bytes, nullptr, nullptr);
     utf8[written > 0 ? static_cast<size_t>(written) : 0] = '\0';
     return utf8;
 }

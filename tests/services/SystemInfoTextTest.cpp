@@ -74,8 +74,10 @@ TEST(WindowsVersionText, EveryRowOfTheNameTable) {
         SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
         EXPECT_EQ(WindowsVersionName(c.major, c.minor), c.want);
         // The full text: name, the eight-character bitness text, line feed; an unknown major included.
-        EXPECT_EQ(WindowsVersionText(c.major, c.minor, kArchitectureAmd64), std::string(c.want) + " 64-bit \n");
-        EXPECT_EQ(WindowsVersionText(c.major, c.minor, kArchitectureIntel), std::string(c.want) + " 32-bit \n");
+        EXPECT_EQ(WindowsVersionText(c.major, c.minor, kArchitectureAmd64),
+                  std::string(c.want) + " 64-bit \n");
+        EXPECT_EQ(WindowsVersionText(c.major, c.minor, kArchitectureIntel),
+                  std::string(c.want) + " 32-bit \n");
     }
 }
 
@@ -84,8 +86,9 @@ TEST(WindowsVersionText, BitnessByArchitecture) {
         std::uint16_t architecture;
         std::string_view want;
     } cases[] = {
-        {kArchitectureAmd64, " 64-bit "}, {kArchitectureIa64, " 64-bit "}, {kArchitectureArm64, " 64-bit "},
-        {kArchitectureIntel, " 32-bit "}, {5 /* ARM */, " 32-bit "},      {10 /* IA32 on Win64 */, " 32-bit "},
+        {kArchitectureAmd64, " 64-bit "},   {kArchitectureIa64, " 64-bit "},
+        {kArchitectureArm64, " 64-bit "},   {kArchitectureIntel, " 32-bit "},
+        {5 /* ARM */, " 32-bit "},          {10 /* IA32 on Win64 */, " 32-bit "},
         {0xFFFF /* unknown */, " 32-bit "},
     };
     for (const Case& c : cases) {

@@ -38,7 +38,11 @@ TEST(TextLineSplitter, LinesAsATextModeReadSeesThem) {
         {"CR CR LF drops one", "a\r\r\nb", {"a\r", "b"}},
         {"empty lines", "\n\n\r\n", {"", "", ""}},
         {"zero bytes pass through", std::string_view("a\0b\n", 4), {std::string("a\0b", 3)}},
-        {"UTF-8 bytes untouched", "Gr\xC3\xBC\xC3\x9F" "e\r\n", {"Gr\xC3\xBC\xC3\x9F" "e"}},
+        {"UTF-8 bytes untouched",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e\r\n",
+         {"Gr\xC3\xBC\xC3\x9F"
+          "e"}},
         {"LF CR is not a pair", "a\n\rb", {"a", "\rb"}},
     };
     for (const Case& c : cases) {

@@ -112,9 +112,13 @@ TEST_F(TextFiles, DriveThenSlashNamesAFileRelativeToTheCurrentFolder) {
     ASSERT_TRUE(CreateDirectoryW((folder_ / L"x").c_str(), nullptr));
     WriteTextFile("C:/x/a.txt", "rel\n");
     const std::string read = ReadTextFile("C:/x/a.txt");
+    // A cut path beginning with ".m" is read like any other: its lines go through the code page too.
+    ASSERT_TRUE(WriteBytes(folder_ / L".m.txt", "\xC3\xA9"));
+    const std::string dotM = ReadTextFile("/.m.txt");
     SetCurrentDirectoryW(saved);
     EXPECT_EQ(ReadBytes(folder_ / L"x\\a.txt"), "rel\r\n");
     EXPECT_EQ(read, "rel\n");
+    EXPECT_EQ(dotM, "\xE9\n");
 }
 
 TEST_F(TextFiles, WriteThatCannotOpenLeavesEverythingAsItWas) {

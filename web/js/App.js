@@ -109,18 +109,26 @@ function QueuePlacement() {
 }
 new ResizeObserver(QueuePlacement).observe(ById('stage'));
 window.addEventListener('resize', QueuePlacement);
-// devicePixelRatio changes (another monitor, zoom) without a resize of the CSS box.
+// devicePixelRatio changes (another monitor, the page zoom) without a resize of the CSS box, and not
+// every browser reports it through a media query: the ratio is also compared once a second.
+let placedRatio = window.devicePixelRatio;
+function CheckPixelRatio() {
+  if (window.devicePixelRatio === placedRatio) return;
+  placedRatio = window.devicePixelRatio;
+  PlaceVideo(true);
+}
 function WatchPixelRatio() {
   matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener(
     'change',
     () => {
-      PlaceVideo(true);
+      CheckPixelRatio();
       WatchPixelRatio();
     },
     { once: true },
   );
 }
 WatchPixelRatio();
+setInterval(CheckPixelRatio, 1000);
 
 // ---- Controls fade while playing and come back on any mouse move or key. ----
 

@@ -47,6 +47,7 @@ const channels = new ChannelList(
   { list: ById('channel-list'), search: ById('channel-search'), group: ById('group-filter'), count: ById('channel-count') },
   { onPlay: (channel) => playback.Play(channel) },
 );
+channels.Render();
 const tracks = new TrackMenus(host, toast);
 const stats = new StatsOverlay(host);
 const about = new AboutPanel(host);
@@ -58,6 +59,7 @@ const loader = new PlaylistLoader(host, (playlist, name) => ShowPlaylist(playlis
 
 function ShowPlaylist(playlist, name) {
   ById('playlist-name').textContent = name;
+  ById('idle-actions').hidden = true;
   channels.SetChannels(playlist.channels, playlist.groups);
   ById('idle-hint').textContent = host.connected
     ? 'Choose a channel from the list.'
@@ -179,6 +181,8 @@ function On(id, action) {
 On('toggle-channels', () => SetPanelOpen(document.body.classList.contains('panel-closed'), true));
 On('open-playlist', () => loader.OpenFile());
 On('open-address', () => OpenAddressDialog());
+On('idle-open-playlist', () => loader.OpenFile());
+On('idle-open-address', () => OpenAddressDialog());
 On('play-pause', () => playback.TogglePlay());
 On('stop', () => playback.Stop());
 On('previous-channel', () => Zap(-1));

@@ -1,0 +1,126 @@
+// What the shell's script calls (StateChange, vlc_bitrate, vlc_video_res) show in the page, sent as
+// the exact script texts the shell executes, and the fading of the controls while playing.
+
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { ClearCalls, Calls, Eventually, kSamplePlaylist, OpenPlayer, ShellScript, StartBrowser, StartServer } from './Harness.js';
+
+let server;
+let browser;
+before(async () => {
+  server = await StartServer();
+  browser = await StartBrowser();
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+async function Playing() {
+  const opened = await OpenPlayer(browser, server, {
+    storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
+  });
+  await opened.page.click('.channel:has-text("World News HD")');
+  return opened;
+}
+
+async function Badge(page) {
+  return page.evaluate(() => {
+    const badge = document.getElementById('state-badge');
+    return {
+      text: badge.textContent,
+      state: badge.dataset.state,
+      backdrop: document.body.classList.contains('is-idle-video'),
+      button: document.getElementById('play-pause-label').textContent,
+    };
+  });
+}
+
+test('every state word the shell sends is shown', async () => {
+  const { page, errors } = await Playing();
+  const cases = [
+    { script: "StateChange('opening', '');", want: { text: 'Opening…', state: 'opening', backdrop: false, button: 'Pause' } },
+    { script: "StateChange('buffering', '0');", want: { text: 'Buffering 0%', state: 'buffering', backdrop: false, button: 'Pause' } },
+    { script: "StateChange('buffering', '45');", want: { text: 'Buffering 45%', state: 'buffering', backdrop: false, button: 'Pause' } },
+    { script: "StateChange('buffering', '');", want: { text: 'Buffering…', state: 'buffering', backdrop: false, button: 'Pause' } },
+    { script: "StateChange('playing', '');", want: { text: 'Playing', state: 'playing', backdrop: false, button: 'Pause' } },
+    { script: "StateChange('plaused', '');", want: { text: 'Paused', state: 'paused', backdrop: false, button: 'Play' } },
+    { script: "StateChange('stopped', '');", want: { text: 'Stopped', state: 'stopped', backdrop: true, button: 'Play' } },
+    { script: "StateChange('ended', '');", want: { text: 'Ended', state: 'ended', backdrop: true, button: 'Play' } },
+    { script: "StateChange('error', '');", want: { text: 'Playback error', state: 'error', backdrop: true, button: 'Play' } },
+    { script: "StateChange('rewinding', '');", want: { text: 'rewinding', state: 'unknown', backdrop: false, button: 'Play' } },
+  ];
+  for (const c of cases) {
+    await ShellScript(page, c.script);
+    assert.deepEqual(await Badge(page), c.want, c.script);
+  }
+  assert.match(await page.textContent('#toast'), /World News HD could not be played/);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('picture-in-picture states do not change the main state', async () => {
+  const { page } = await Playing();
+  await ShellScript(page, "StateChange('playing', '');");
+  for (const word of ['opening_pip', 'buffering_pip', 'plaused_pip', 'stopped_pip']) {
+    await ShellScript(page, `StateChange('${word}', '12');`);
+    assert.equal((await Badge(page)).state, 'playing', word);
+  }
+  await page.close();
+});
+
+test('bit rate and picture size', async () => {
+  const { page } = await Playing();
+  const cases = [
+    { script: 'vlc_bitrate(12);', id: '#bitrate', want: '12 Mb/s' },
+    { script: 'vlc_bitrate(0);', id: '#bitrate', want: '' },
+    { script: 'vlc_video_res(1920,1080,25);', id: '#video-res', want: '1920×1080 · 25 fps' },
+    { script: 'vlc_video_res(1280,720,29);', id: '#video-res', want: '1280×720 · 29 fps' },
+    // A frame rate below ten keeps its decimals in the shell's text.
+    { script: 'vlc_video_res(640,480,5.000000);', id: '#video-res', want: '640×480 · 5 fps' },
+    { script: 'vlc_video_res(0,0,0.000000);', id: '#video-res', want: '' },
+  ];
+  for (const c of cases) {
+    await ShellScript(page, c.script);
+    assert.equal(await page.textContent(c.id), c.want, c.script);
+  }
+  await page.close();
+});
+
+test('reaching playing places the picture again (libvlc made a new window)', async () => {
+  const { page } = await Playing();
+  await ClearCalls(page);
+  await ShellScript(page, "StateChange('opening', '');StateChange('playing', '');");
+  assert.deepEqual(await Calls(page, 'setVideoRect', 'fitVideo'), [['async', 'setVideoRect', 340, 0, 940, 720]]);
+  await ShellScript(page, "StateChange('playing', '');");
+  assert.equal((await Calls(page, 'setVideoRect')).length, 1, 'not again while it stays playing');
+  await page.close();
+});
+
+test('odd calls from the shell do not break the page', async () => {
+  const { page, errors } = await Playing();
+  for (const script of ['StateChange();', 'StateChange(null, null);', "vlc_bitrate('x');", 'vlc_video_res();', "StateChange('__proto__', '');"]) {
+    await ShellScript(page, script);
+  }
+  await ShellScript(page, "StateChange('playing', '');");
+  assert.equal((await Badge(page)).text, 'Playing');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('controls fade after three quiet seconds of playing and return on a mouse move or a key', async () => {
+  const { page } = await Playing();
+  await page.mouse.move(700, 300);
+  await ShellScript(page, "StateChange('playing', '');");
+  const hidden = () => page.evaluate(() => document.body.classList.contains('controls-hidden'));
+  await Eventually(async () => assert.equal(await hidden(), true), 6000);
+  await page.mouse.move(720, 320);
+  assert.equal(await hidden(), false);
+  await Eventually(async () => assert.equal(await hidden(), true), 6000);
+  await page.keyboard.press('Shift');
+  assert.equal(await hidden(), false);
+  await ShellScript(page, "StateChange('plaused', '');");
+  await page.waitForTimeout(3500);
+  assert.equal(await hidden(), false, 'paused keeps the controls');
+  await page.close();
+});

@@ -19,7 +19,8 @@ public:
     NativeWindow videoMain = nullptr; // what FindVideoMainWindow answers
     ClientRect client{};              // what GetClientRect answers for any window
     std::atomic<uint32_t> now{1000};
-    bool realSleep = false; // let libvlc's threads run while "sleeping" (real-playback tests)
+    bool realSleep = false;            // let libvlc's threads run while "sleeping" (real-playback tests)
+    std::atomic<uint32_t> tickStep{0}; // added to the clock on every read, to make every event "late"
 
     NativeWindow CreatePipWindow(NativeWindow parent) override {
         Record("create parent=" + std::to_string(reinterpret_cast<uintptr_t>(parent)));
@@ -40,7 +41,7 @@ public:
         Record("find " + Name(parent));
         return videoMain;
     }
-    uint32_t TickCount() override { return now.load(); }
+    uint32_t TickCount() override { return now.fetch_add(tickStep.load()) + tickStep.load(); }
     void Sleep(uint32_t milliseconds) override {
         Record("sleep " + std::to_string(milliseconds));
         now += milliseconds;

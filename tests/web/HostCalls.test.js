@@ -261,6 +261,18 @@ describe('playlists and files', () => {
     await page.click('#address-ok');
     await page.waitForSelector('.channel:has-text("Classic Cinema")');
     assert.deepEqual(await Calls(page, 'readFile'), [['async', 'readFile', '/D:\\TV\\all.m3u8']]);
+    await page.route('http://lists.example/**', (route) =>
+      route.fulfill({ body: kSamplePlaylist.replace('Classic Cinema', 'Remote Cinema'), headers: { 'access-control-allow-origin': '*' } }),
+    );
+    await page.click('#open-address');
+    await page.fill('#address-input', 'http://lists.example/tv.m3u');
+    await page.click('#address-ok');
+    await page.waitForSelector('.channel:has-text("Remote Cinema")');
+    // An unreachable .m3u address is left to the player as a stream.
+    await page.click('#open-address');
+    await page.fill('#address-input', 'http://gone.example/tv.m3u');
+    await page.click('#address-ok');
+    await Eventually(async () => assert.deepEqual((await Calls(page, 'openVideo')).at(-1), ['async', 'openVideo', 'http://gone.example/tv.m3u']));
     await page.click('#open-address');
     await page.fill('#address-input', 'not an address');
     await page.click('#address-ok');

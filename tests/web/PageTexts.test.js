@@ -2,8 +2,9 @@
 // and its conversions towards the shell, checked in node without a browser.
 
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import { describe, test } from 'node:test';
-import { ToArgument, kHostMethods } from '../../web/js/HostBridge.js';
+import { ToArgument, kHostMethods, kHostProperties } from '../../web/js/HostBridge.js';
 import {
   DialogFolderOf,
   FormatVideoRes,
@@ -227,14 +228,20 @@ describe('towards the shell', () => {
     assert.throws(() => ToArgument('callback', 'not a function'), TypeError);
   });
 
-  test('the method table holds the 41 methods of the host object with their argument counts', () => {
-    const counts = Object.fromEntries(Object.entries(kHostMethods).map(([name, m]) => [name, m.args.length]));
-    assert.equal(Object.keys(counts).length, 41);
-    assert.equal(counts.setVideoRect, 4);
-    assert.equal(counts.setPipRect, 4);
-    assert.equal(counts.showFileDialog, 3);
-    assert.equal(counts.presKey, 2);
-    assert.equal(counts.getTrackInfo, 0);
+  test('the method table agrees with the declarations generated from the interface description', () => {
+    const declarations = fs.readFileSync(new URL('../../web/nodeJs.d.ts', import.meta.url), 'utf8');
+    const asyncFace = declarations.slice(declarations.indexOf('interface NodeJsAsync'));
+    const kinds = { string: 'text', number: 'number', callback: 'callback' };
+    const declared = {};
+    for (const match of asyncFace.matchAll(/^\s+(\w+)\(([^)]*(?:\([^)]*\)[^)]*)?)\): Promise<\w+>;$/gm)) {
+      const params = match[2] === '' ? [] : match[2].split(/,(?![^(]*\))/);
+      declared[match[1]] = params.map((p) => (p.includes('=>') ? 'callback' : kinds[p.split(':')[1].trim()]));
+    }
+    const ours = Object.fromEntries(
+      Object.entries(kHostMethods).map(([name, m]) => [name, m.args.map((k) => (k === 'int' || k === 'uint' ? 'number' : k))]),
+    );
+    assert.deepEqual(ours, declared);
+    for (const property of Object.keys(kHostProperties)) assert.match(asyncFace, new RegExp(`get ${property}\\(\\)`));
   });
 
   test('video placement: the whole window is fitVideo, a part is setVideoRect in window pixels', () => {

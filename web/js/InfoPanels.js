@@ -23,6 +23,15 @@ export function RenderStatistics(container, text, videoSizeText) {
   }
 }
 
+/**
+ * Shows the shell's automation date: the browser may hand it over as a Date or as the number of
+ * days since 30 December 1899.
+ */
+export function DateText(value) {
+  const date = value instanceof Date ? value : typeof value === 'number' ? new Date(Date.UTC(1899, 11, 30) + value * 86400000) : new Date(String(value));
+  return Number.isNaN(date.getTime()) ? String(value) : date.toISOString();
+}
+
 export class StatsOverlay {
   constructor(host) {
     this.host = host;
@@ -106,10 +115,7 @@ export class AboutPanel {
     });
     await run('SetExampleDateToNow + ExampleDate', async () => {
       await this.host.Call('SetExampleDateToNow');
-      const date = Number(await this.host.GetProperty('ExampleDate'));
-      // An automation date counts days since 30 December 1899.
-      const ms = Date.UTC(1899, 11, 30) + date * 86400000;
-      return Number.isFinite(ms) ? new Date(ms).toISOString() : String(date);
+      return DateText(await this.host.GetProperty('ExampleDate'));
     });
     await run('CallCallbackAsynchronously', () =>
       new Promise((resolve, reject) => {

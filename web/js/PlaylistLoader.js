@@ -35,6 +35,20 @@ export function SingleStreamPlaylist(url) {
   return { channels: [{ number: 1, name, url, group: kDefaultGroup, logo: '', tvgName: '', tvgId: '', duration: -1 }], groups: [kDefaultGroup], skipped: [] };
 }
 
+/** Reads a remote playlist; '' when it cannot be fetched in time. */
+async function FetchText(url) {
+  const controller = new AbortController();
+  const timer = setTimeout(() => controller.abort(), 10000);
+  try {
+    const response = await fetch(url, { signal: controller.signal, cache: 'no-store' });
+    return response.ok ? await response.text() : '';
+  } catch {
+    return '';
+  } finally {
+    clearTimeout(timer);
+  }
+}
+
 export class PlaylistLoader {
   /**
    * @param {import('./HostBridge.js').HostBridge} host
@@ -92,6 +106,14 @@ export class PlaylistLoader {
         return this.Accept(text, FileNameOf(address.path), { kind: 'file', path: address.path }) ? '' : 'No channels found in that file.';
       }
       case 'stream': {
+        // An http(s) address of an .m3u file is a channel list the user asked for (an .m3u8 address
+        // is usually one HLS stream, which the player opens itself).
+        if (/^https?:\/\/[^?#]+\.m3u(?:[?#]|$)/i.test(address.url)) {
+          const text = await FetchText(address.url);
+          if (IsPlaylistText(text)) {
+            return this.Accept(text, FileNameOf(address.url.replace(/[?#].*$/, '')), { kind: 'text' }) ? '' : 'No channels found at that address.';
+          }
+        }
         const playlist = SingleStreamPlaylist(address.url);
         Save(kStoreKeys.playlist, { name: playlist.channels[0].name, source: { kind: 'stream', url: address.url }, text: null });
         this.onLoaded(playlist, playlist.channels[0].name);

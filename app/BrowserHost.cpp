@@ -27,6 +27,10 @@ void StartBrowser(HWND mainWindow, const std::wstring& userDataFolder) {
         ReportBrowserProblem(mainWindow, BrowserProblem::NotStarted, apartment);
         return;
     }
+    // The runtime would create the user-data folder itself; creating it here also lets the window save
+    // its placement there when no browser can be started at all.
+    if (!userDataFolder.empty())
+        CreateDirectoryW(userDataFolder.c_str(), nullptr); // ERROR_ALREADY_EXISTS is the usual answer
     browserOptions = CreateEnvironmentOptions();
     if (browserOptions)
         browserOptions->put_AdditionalBrowserArguments(std::wstring(kBrowserArguments).c_str());

@@ -1,0 +1,131 @@
+// Failure paths of the real program: no browser at all, a browser that does not deliver, a refused
+// DevTools call, a missing type library, and the installed runtime found through the registry.
+#include "tests/e2e/ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+// Closes the program's message box, then its main window as a user would, and returns the exit code.
+DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText) {
+    HWND dialog = run.FindTopWindow("#32770", 20000);
+    if (dialog == nullptr)
+        return STILL_ACTIVE;
+    // The dialog exists before its controls are filled in and it is shown.
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while ((!IsWindowVisible(dialog) || DialogText(dialog).empty()) && GetTickCount64() < end)
+        Sleep(20);
+    messageText = DialogText(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    HWND window = run.FindTopWindow("DesktopApp", 5000);
+    if (window == nullptr)
+        return STILL_ACTIVE;
+    Sleep(200); // the message box is gone and the window is its own again
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return run.WaitForExit(20000);
+}
+
+struct Case {
+    const char* name;
+    const char* scenario;
+    bool withLoader;
+    const wchar_t* messageHas;
+    const char* lastBrowserCall; // the set-up stops after this call; "" when the browser never answered
+};
+
+constexpr Case kCases[] = {
+    {"no loader and no installed runtime", "", false, L"WebView2Loader.dll", ""},
+    {"environment creation refused at once", "create-fail\t0x80070005\n", true, L"did not start",
+     "Options.QueryInterface(EnvironmentOptions2)"},
+    {"environment not delivered", "environment\tfail\t0x80004005\n", true, L"did not start",
+     "deliver-environment"},
+    {"environment delivered as null", "environment\tnull\n", true, L"did not start", "deliver-environment"},
+    {"controller not delivered", "controller\tfail\t0x8007000E\n", true, L"did not start",
+     "deliver-controller"},
+    {"controller delivered as null", "controller\tnull\n", true, L"did not start", "deliver-controller"},
+};
+
+TEST(FailurePath, NoBrowserTellsTheUserOnceAndTheWindowStillClosesCleanly) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileW(SettingsFile().c_str());
+        ProgramRun run(c.scenario, RunOptions{c.withLoader, true, {}});
+        ASSERT_TRUE(run.Start());
+        std::wstring message;
+        EXPECT_EQ(0u, DismissAndClose(run, message));
+        EXPECT_NE(std::wstring::npos, message.find(L"WebView2 Runtime")) << Narrow(message);
+        EXPECT_NE(std::wstring::npos,
+                  message.find(L"https://developer.microsoft.com/microsoft-edge/webview2/"));
+        EXPECT_NE(std::wstring::npos, message.find(c.messageHas)) << Narrow(message);
+        // The placement was saved on the way out.
+        EXPECT_FALSE(ReadFileText(SettingsFile()).empty());
+        const std::vector<LogLine> log = run.Log();
+        if (*c.lastBrowserCall == '\0') {
+            EXPECT_TRUE(log.empty());
+        } else {
+            ASSERT_FALSE(log.empty());
+            EXPECT_EQ(c.lastBrowserCall, log.back().call);
+        }
+    }
+}
+
+TEST(FailurePath, RefusedDevToolsCallEndsTheProcessAtOnceSavingNothing) {
+    for (const char* method : {"Network.clearBrowserCache", "Network.setCacheDisabled"}) {
+        SCOPED_TRACE(method);
+        DeleteFileW(SettingsFile().c_str());
+        ProgramRun run(std::string("devtools-fail\t") + method + "\t0x80004005\nwait\t5000\nclose\n");
+        ASSERT_TRUE(run.Start());
+        const DWORD code = run.WaitForExit(20000);
+        EXPECT_NE(STILL_ACTIVE, code);
+        EXPECT_NE(0u, code);
+        EXPECT_TRUE(ReadFileText(SettingsFile()).empty());
+        const std::vector<LogLine> log = run.Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ("WebView.CallDevToolsProtocolMethod", log.back().call);
+        EXPECT_EQ(method, log.back().args.at(0));
+    }
+}
+
+TEST(FailurePath, MissingTypeLibraryFailsPageCallsButTheShellLivesOn) {
+    ProgramRun run("call\tnodeJs\tisPlaying\ncall\tnodeJs\tgetVolume\nwait\t500\n",
+                   RunOptions{true, false, {}});
+    ASSERT_TRUE(run.Start());
+    ASSERT_FALSE(run.WaitForLog("HostCall", 20000).call.empty());
+    Sleep(800);
+    EXPECT_TRUE(run.IsRunning());
+    const std::vector<LogLine> calls = Select(run.Log(), "HostCall");
+    ASSERT_EQ(2u, calls.size());
+    for (const LogLine& call : calls) {
+        SCOPED_TRACE(call.args.at(1));
+        EXPECT_NE("0x00000000", call.args.at(2)); // the name cannot be resolved or invoked
+    }
+    HWND window = run.FindTopWindow("DesktopApp", 5000);
+    ASSERT_NE(nullptr, window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, run.WaitForExit(20000));
+}
+
+TEST(FailurePath, WithoutTheLoaderTheInstalledRuntimeIsFoundThroughTheRegistry) {
+    ProgramRun run("wait\t300\nclose\n", RunOptions{false, true, L"122.0.2365.46"});
+    const std::wstring key =
+        L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+    HKEY opened = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
+                                             KEY_WRITE | KEY_WOW64_32KEY, nullptr, &opened, nullptr));
+    const std::wstring folder = run.Folder() + L"122.0.2365.46";
+    RegSetValueExW(opened, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
+    ASSERT_TRUE(run.Start());
+    const DWORD code = run.WaitForExit(20000);
+    RegDeleteKeyExW(HKEY_CURRENT_USER, key.c_str(), KEY_WOW64_32KEY, 0);
+    EXPECT_EQ(0u, code);
+    const std::vector<LogLine> log = run.Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ("CreateWebViewEnvironmentWithOptionsInternal(installed)", log.front().call);
+    EXPECT_GE(IndexOf(log, "WebView.AddHostObjectToScript"), 0);
+}
+
+} // namespace
+} // namespace e2e

@@ -214,7 +214,7 @@ describe('towards the shell', () => {
   test('arguments are converted to what the method table takes', () => {
     const cases = [
       { kind: 'int', input: 12.6, want: 13 },
-      { kind: 'int', input: -0.4, want: -0 },
+      { kind: 'int', input: -0.4, want: 0 },
       { kind: 'int', input: NaN, want: 0 },
       { kind: 'int', input: '7', want: 7 },
       { kind: 'int', input: 1e12, want: 2147483647 },

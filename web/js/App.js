@@ -164,10 +164,11 @@ function IsNarrow() {
   return window.matchMedia('(max-width: 899px)').matches;
 }
 
-function SetPanelOpen(open, focus = false) {
+/** Opens or closes the channel panel; only the user's own choice is remembered. */
+function SetPanelOpen(open, focus = false, remember = true) {
   document.body.classList.toggle('panel-closed', !open);
   ById('toggle-channels').setAttribute('aria-expanded', String(open));
-  Save(kStoreKeys.panel, open);
+  if (remember) Save(kStoreKeys.panel, open);
   if (open && focus) ById('channel-list').focus();
   QueuePlacement();
 }
@@ -327,7 +328,7 @@ document.addEventListener('keydown', (event) => {
 
 async function Start() {
   const stored = Load(kStoreKeys.panel, true);
-  SetPanelOpen(stored !== false && !IsNarrow());
+  SetPanelOpen(stored !== false && !IsNarrow(), false, false);
   playback.volume = settings.settings.volume;
   playback.ShowVolume();
   const version = await host.Connect();

@@ -101,7 +101,8 @@ export function ToArgument(kind, value) {
       const number = Math.round(Number(value));
       if (!Number.isFinite(number)) return 0;
       const low = kind === kUint ? 0 : kInt32Min;
-      return Math.min(kInt32Max, Math.max(low, number));
+      // + 0 turns -0 into 0.
+      return Math.min(kInt32Max, Math.max(low, number)) + 0;
     }
     case kCallback:
       if (typeof value !== 'function') throw new TypeError('a callback must be a function');
@@ -236,13 +237,13 @@ export class HostBridge {
    *          onVideoRes(width: number, height: number, frameRate: number): void}} handlers
    */
   InstallPageFunctions(handlers) {
-    const guard = (name, fn) =>
-      function (...args) {
+    const guard =
+      (name, fn) =>
+      (...args) => {
         try {
           fn(...args);
         } catch (error) {
-          if (this && this.console) this.console.error(`${name} failed`, error);
-          else console.error(`${name} failed`, error);
+          this.win.console.error(`${name} failed`, error);
         }
       };
     this.win.StateChange = guard('StateChange', (word, detail) =>

@@ -166,11 +166,27 @@ function InstallMock(config) {
       },
     },
   );
+  const indexed = {};
+  const exampleStringAt = new Proxy(
+    {},
+    {
+      get(_, index) {
+        record.push(['sync', 'get ExampleStringAt', Number(index)]);
+        return `[${Number(index)}] is ${indexed[index] ?? ''}.`;
+      },
+      set(_, index, value) {
+        record.push(['sync', 'set ExampleStringAt', Number(index), value]);
+        indexed[index] = value;
+        return true;
+      },
+    },
+  );
   const syncFace = new Proxy(
     {},
     {
       get(_, name) {
         if (typeof name !== 'string') return undefined;
+        if (name === 'ExampleStringAt') return exampleStringAt;
         return (...args) => invoke('sync', name, args);
       },
     },

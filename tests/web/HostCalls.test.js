@@ -472,6 +472,11 @@ describe('information and layout', () => {
     const text = await page.textContent('#bridge-results');
     assert.match(text, /MethodWithParametersAndReturnValue\(Vendrak, 42\) called\./);
     assert.match(text, /ExampleString: Example Property String Value/);
+    assert.match(text, /ExampleStringAt: \[7\] is Vendrak\./);
+    assert.deepEqual(await Calls(page, 'set ExampleStringAt', 'get ExampleStringAt'), [
+      ['sync', 'set ExampleStringAt', 7, 'Vendrak'],
+      ['sync', 'get ExampleStringAt', 7],
+    ]);
     assert.match(text, /ExampleDate: \d{4}-\d\d-\d\dT/);
     assert.deepEqual(await Calls(page, 'MethodWithParametersAndReturnValue'), [['async', 'MethodWithParametersAndReturnValue', 'Vendrak', 42]]);
     await page.close();

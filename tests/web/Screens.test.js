@@ -147,7 +147,7 @@ for (const size of kSizes) {
       await page.click('#show-about');
       await page.click('.bridge-check summary');
       await page.click('#bridge-check');
-      await page.waitForFunction(() => document.getElementById('bridge-results').children.length === 4);
+      await page.waitForFunction(() => document.getElementById('bridge-results').children.length === 5);
       await shot(page, 'about');
       await page.keyboard.press('Escape');
       await page.click('#idle-open-address');

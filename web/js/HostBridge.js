@@ -77,8 +77,11 @@ export const kHostMethods = Object.freeze({
   SetExampleDateToNow: { args: [], none: undefined },
 });
 
-/** The host object's read/write properties (ExampleStringAt is indexed and not used by this page). */
+/** The host object's read/write properties. */
 export const kHostProperties = Object.freeze({ ExampleString: '', ExampleDate: 0 });
+
+/** The host object's indexed property (an int index, text values). */
+export const kHostIndexedProperties = Object.freeze({ ExampleStringAt: '' });
 
 /** The functions the shell calls in the page by executing script text such as StateChange('playing', ''); */
 export const kPageFunctionNames = Object.freeze(['StateChange', 'vlc_bitrate', 'vlc_video_res']);
@@ -210,6 +213,22 @@ export class HostBridge {
     if (!(name in kHostProperties)) throw new TypeError(`nodeJs has no property ${name}`);
     if (!this.connected) return;
     await this.proxies.async.setHostProperty(name, value);
+  }
+
+  /**
+   * Reads or writes an indexed property through the synchronous proxy, where the browser maps
+   * proxy[index] onto the property's accessors. The call blocks the page until the shell answers.
+   */
+  GetIndexed(name, index) {
+    if (!(name in kHostIndexedProperties)) throw new TypeError(`nodeJs has no indexed property ${name}`);
+    if (!this.connected || !this.proxies.sync) return kHostIndexedProperties[name];
+    return this.proxies.sync[name][ToArgument(kInt, index)];
+  }
+
+  SetIndexed(name, index, value) {
+    if (!(name in kHostIndexedProperties)) throw new TypeError(`nodeJs has no indexed property ${name}`);
+    if (!this.connected || !this.proxies.sync) return;
+    this.proxies.sync[name][ToArgument(kInt, index)] = ToArgument(kText, value);
   }
 
   /**

@@ -113,6 +113,10 @@ export class AboutPanel {
       await this.host.SetProperty('ExampleString', before);
       return before;
     });
+    await run('ExampleStringAt', async () => {
+      this.host.SetIndexed('ExampleStringAt', 7, 'Vendrak');
+      return this.host.GetIndexed('ExampleStringAt', 7);
+    });
     await run('SetExampleDateToNow + ExampleDate', async () => {
       await this.host.Call('SetExampleDateToNow');
       return DateText(await this.host.GetProperty('ExampleDate'));

@@ -1,0 +1,421 @@
+// The stand-in's exported libvlc functions (exactly those of platform/libvlc.def).
+#include "StandinConfig.h"
+#include "StandinPlayer.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+using standin::Flag;
+using standin::IntSetting;
+using standin::Log;
+using standin::Pointer;
+using standin::Setting;
+
+namespace {
+
+void Post(libvlc_media_player_t* player, Command command) {
+    std::lock_guard guard(player->lock);
+    player->commands.push_back(command);
+    player->wake.notify_all();
+}
+
+char* Duplicate(const std::string& text) {
+    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+    std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
+}
+
+struct Description {
+    std::string name;
+    int id;
+};
+
+// "name:id,name:id" in list order.
+std::vector<Description> Descriptions(const std::string& key) {
+    std::vector<Description> list;
+    std::stringstream all(Setting(key));
+    std::string item;
+    while (std::getline(all, item, ',')) {
+        size_t colon = item.rfind(':');
+        if (colon != std::string::npos) {
+            list.push_back({item.substr(0, colon), std::atoi(item.c_str() + colon + 1)});
+        }
+    }
+    return list;
+}
+
+libvlc_track_description_t* DescriptionList(const std::string& key) {
+    libvlc_track_description_t* head = nullptr;
+    libvlc_track_description_t** next = &head;
+    for (const Description& d : Descriptions(key)) {
+        auto* entry =
+            static_cast<libvlc_track_description_t*>(std::calloc(1, sizeof(libvlc_track_description_t)));
+        entry->i_id = d.id;
+        entry->psz_name = Duplicate(d.name);
+        *next = entry;
+        next = &entry->p_next;
+    }
+    return head;
+}
+
+bool HasInput(libvlc_media_player_t* player) {
+    return player->state == libvlc_Playing || player->state == libvlc_Paused ||
+           player->state == libvlc_Buffering;
+}
+
+constexpr uint32_t Fourcc(char a, char b, char c, char d) {
+    return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
+           uint32_t(uint8_t(d)) << 24;
+}
+
+} // namespace
+
+extern "C" {
+
+const char* libvlc_get_version(void) {
+    static std::string version = Setting("version");
+    return version.c_str();
+}
+
+libvlc_instance_t* libvlc_new(int argc, const char* const* argv) {
+    standin::LoadSettingsFile();
+    std::string line = "libvlc_new";
+    for (int i = 0; i < argc; ++i) {
+        line += std::string(" ") + argv[i];
+    }
+    Log(line);
+    return Flag("fail_new") ? nullptr : new libvlc_instance_t();
+}
+
+void libvlc_release(libvlc_instance_t* instance) {
+    if (instance != nullptr && --instance->references == 0) {
+        delete instance;
+    }
+}
+
+libvlc_media_t* libvlc_media_new_location(libvlc_instance_t*, const char* location) {
+    Log(std::string("libvlc_media_new_location ") + (location ? location : "(null)"));
+    if (Flag("fail_media") || location == nullptr) {
+        return nullptr;
+    }
+    auto* media = new libvlc_media_t();
+    media->location = location;
+    return media;
+}
+
+void libvlc_media_add_option(libvlc_media_t* media, const char* option) {
+    Log(std::string("libvlc_media_add_option ") + option);
+    media->options.push_back(option);
+}
+
+void libvlc_media_release(libvlc_media_t* media) {
+    if (media != nullptr && --media->references == 0) {
+        delete media;
+    }
+}
+
+libvlc_time_t libvlc_media_get_duration(libvlc_media_t* media) {
+    return media->parsed ? IntSetting("duration") : -1;
+}
+
+int libvlc_media_get_stats(libvlc_media_t* media, libvlc_media_stats_t* stats) {
+    if (Flag("fail_stats") || !media->parsed) {
+        return 0; // libvlc leaves the record as it was
+    }
+    std::stringstream all(Setting("stats"));
+    std::string item;
+    double v[15] = {};
+    for (int i = 0; i < 15 && std::getline(all, item, ','); ++i) {
+        v[i] = std::atof(item.c_str());
+    }
+    *stats = {int(v[0]), float(v[1]), int(v[2]),  float(v[3]), int(v[4]),  int(v[5]),  int(v[6]),   int(v[7]),
+              int(v[8]), int(v[9]),   int(v[10]), int(v[11]),  int(v[12]), int(v[13]), float(v[14])};
+    return 1;
+}
+
+const char* libvlc_media_get_codec_description(libvlc_track_type_t, uint32_t codec) {
+    if (codec == Fourcc('h', '2', '6', '4')) {
+        return "H264 - MPEG-4 AVC (part 10)";
+    }
+    if (codec == Fourcc('m', 'p', '4', 'a')) {
+        return "MPEG AAC Audio";
+    }
+    if (codec == Fourcc('s', 'u', 'b', 't')) {
+        return "Text subtitles with various tags";
+    }
+    return "";
+}
+
+unsigned libvlc_media_tracks_get(libvlc_media_t* media, libvlc_media_track_t*** tracks) {
+    *tracks = nullptr;
+    if (!media->parsed) {
+        return 0;
+    }
+    std::vector<libvlc_media_track_t*> made;
+    auto add = [&](libvlc_track_type_t type, uint32_t codec) {
+        auto* track = static_cast<libvlc_media_track_t*>(std::calloc(1, sizeof(libvlc_media_track_t)));
+        track->i_type = type;
+        track->i_codec = codec;
+        made.push_back(track);
+        return track;
+    };
+    if (IntSetting("width") > 0) {
+        auto* video = static_cast<libvlc_video_track_t*>(std::calloc(1, sizeof(libvlc_video_track_t)));
+        video->i_width = unsigned(IntSetting("width"));
+        video->i_height = unsigned(IntSetting("height"));
+        video->i_sar_num = video->i_sar_den = 1;
+        video->i_frame_rate_num = unsigned(IntSetting("fps"));
+        video->i_frame_rate_den = 1;
+        add(libvlc_track_video, Fourcc('h', '2', '6', '4'))->video = video;
+    }
+    for (const Description& d : Descriptions("audio")) {
+        if (d.id >= 0) {
+            auto* audio = static_cast<libvlc_audio_track_t*>(std::calloc(1, sizeof(libvlc_audio_track_t)));
+            audio->i_channels = 2;
+            audio->i_rate = 48000;
+            auto* track = add(libvlc_track_audio, Fourcc('m', 'p', '4', 'a'));
+            track->audio = audio;
+            track->psz_language = Duplicate(d.name);
+        }
+    }
+    for (const Description& d : Descriptions("spu")) {
+        if (d.id >= 0) {
+            auto* text =
+                static_cast<libvlc_subtitle_track_t*>(std::calloc(1, sizeof(libvlc_subtitle_track_t)));
+            text->psz_encoding = Duplicate("UTF-8");
+            auto* track = add(libvlc_track_text, Fourcc('s', 'u', 'b', 't'));
+            track->subtitle = text;
+            track->psz_language = Duplicate(d.name);
+        }
+    }
+    *tracks =
+        static_cast<libvlc_media_track_t**>(std::calloc(made.size() + 1, sizeof(libvlc_media_track_t*)));
+    std::copy(made.begin(), made.end(), *tracks);
+    return unsigned(made.size());
+}
+
+void libvlc_media_tracks_release(libvlc_media_track_t** tracks, unsigned count) {
+    for (unsigned i = 0; i < count; ++i) {
+        libvlc_media_track_t* track = tracks[i];
+        if (track->i_type == libvlc_track_text && track->subtitle != nullptr) {
+            std::free(track->subtitle->psz_encoding);
+        }
+        std::free(track->audio); // the union's one pointer, whichever record it is
+        std::free(track->psz_language);
+        std::free(track->psz_description);
+        std::free(track);
+    }
+    std::free(tracks);
+}
+
+libvlc_media_player_t* libvlc_media_player_new(libvlc_instance_t* instance) {
+    Log("libvlc_media_player_new");
+    if (Flag("fail_player") || instance == nullptr) {
+        return nullptr;
+    }
+    auto* player = new libvlc_media_player_t();
+    player->instance = instance;
+    ++instance->references;
+    player->volume = IntSetting("volume");
+    player->audioTrack = IntSetting("audio_current");
+    player->spuTrack = IntSetting("spu_current");
+    player->worker = std::thread(standin::RunPlayer, player);
+    return player;
+}
+
+void libvlc_media_player_release(libvlc_media_player_t* player) {
+    Log("libvlc_media_player_release " + Pointer(player));
+    Post(player, Command::Quit);
+    player->worker.join();
+    libvlc_media_release(player->media);
+    libvlc_release(player->instance);
+    delete player;
+}
+
+libvlc_event_manager_t* libvlc_media_player_event_manager(libvlc_media_player_t* player) {
+    return Flag("no_event_manager") ? nullptr : &player->events;
+}
+
+int libvlc_event_attach(libvlc_event_manager_t* manager, libvlc_event_type_t type, libvlc_callback_t callback,
+                        void* data) {
+    std::lock_guard guard(manager->lock);
+    manager->listeners.push_back({type, callback, data});
+    return 0;
+}
+
+void libvlc_event_detach(libvlc_event_manager_t* manager, libvlc_event_type_t type,
+                         libvlc_callback_t callback, void* data) {
+    std::lock_guard guard(manager->lock);
+    std::erase_if(manager->listeners,
+                  [&](const auto& l) { return l.type == type && l.callback == callback && l.data == data; });
+}
+
+void libvlc_media_player_set_media(libvlc_media_player_t* player, libvlc_media_t* media) {
+    Log("libvlc_media_player_set_media " + Pointer(player) + " " + (media ? media->location : "(null)"));
+    Post(player, Command::Stop); // a new media ends the current input, as libvlc does
+    {
+        std::lock_guard guard(player->lock);
+        if (media != nullptr) {
+            ++media->references;
+        }
+        libvlc_media_release(player->media);
+        player->media = media;
+    }
+    libvlc_event_t event{};
+    event.type = libvlc_MediaPlayerMediaChanged;
+    event.p_obj = player;
+    event.u.media_player_media_changed.new_media = media;
+    standin::Send(player, event);
+}
+
+libvlc_media_t* libvlc_media_player_get_media(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    if (player->media != nullptr) {
+        ++player->media->references;
+    }
+    return player->media;
+}
+
+void libvlc_media_player_set_hwnd(libvlc_media_player_t* player, void* drawable) {
+    Log("libvlc_media_player_set_hwnd " + Pointer(player) + " " + Pointer(drawable));
+    std::lock_guard guard(player->lock);
+    player->hwnd = drawable;
+}
+
+int libvlc_media_player_play(libvlc_media_player_t* player) {
+    Log("libvlc_media_player_play " + Pointer(player));
+    Post(player, Command::Play);
+    return 0;
+}
+
+void libvlc_media_player_set_pause(libvlc_media_player_t* player, int pause) {
+    Log("libvlc_media_player_set_pause " + Pointer(player) + " " + std::to_string(pause));
+    Post(player, pause ? Command::Pause : Command::Resume);
+}
+
+void libvlc_media_player_pause(libvlc_media_player_t* player) {
+    Log("libvlc_media_player_pause " + Pointer(player));
+    libvlc_state_t state;
+    {
+        std::lock_guard guard(player->lock);
+        state = player->state;
+    }
+    Post(player, state == libvlc_Paused ? Command::Resume : Command::Pause);
+}
+
+void libvlc_media_player_stop(libvlc_media_player_t* player) {
+    Log("libvlc_media_player_stop " + Pointer(player));
+    Post(player, Command::Stop);
+}
+
+libvlc_state_t libvlc_media_player_get_state(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return player->state;
+}
+
+libvlc_time_t libvlc_media_player_get_time(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return player->time;
+}
+
+void libvlc_media_player_set_time(libvlc_media_player_t* player, libvlc_time_t time) {
+    Log("libvlc_media_player_set_time " + Pointer(player) + " " + std::to_string(time));
+    std::lock_guard guard(player->lock);
+    if (HasInput(player)) {
+        player->time = time;
+    }
+}
+
+float libvlc_media_player_get_fps(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? float(standin::NumberSetting("fps")) : 0.0f;
+}
+
+int libvlc_video_get_size(libvlc_media_player_t* player, unsigned, unsigned* width, unsigned* height) {
+    std::lock_guard guard(player->lock);
+    if (!HasInput(player) || IntSetting("width") == 0) {
+        return -1;
+    }
+    *width = unsigned(IntSetting("width"));
+    *height = unsigned(IntSetting("height"));
+    return 0;
+}
+
+void libvlc_video_set_scale(libvlc_media_player_t* player, float scale) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(scale));
+    Log("libvlc_video_set_scale " + Pointer(player) + " " + text);
+    std::lock_guard guard(player->lock);
+    player->scale = scale;
+}
+
+int libvlc_audio_get_volume(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return player->volume;
+}
+
+int libvlc_audio_set_volume(libvlc_media_player_t* player, int volume) {
+    Log("libvlc_audio_set_volume " + Pointer(player) + " " + std::to_string(volume));
+    if (volume < 0 || volume > 200) {
+        return -1;
+    }
+    std::lock_guard guard(player->lock);
+    player->volume = volume;
+    return 0;
+}
+
+int libvlc_audio_get_track_count(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? static_cast<int>(Descriptions("audio").size()) : 0;
+}
+
+libvlc_track_description_t* libvlc_audio_get_track_description(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? DescriptionList("audio") : nullptr;
+}
+
+int libvlc_audio_get_track(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? player->audioTrack : -1;
+}
+
+int libvlc_audio_set_track(libvlc_media_player_t* player, int id) {
+    Log("libvlc_audio_set_track " + Pointer(player) + " " + std::to_string(id));
+    std::lock_guard guard(player->lock);
+    player->audioTrack = id;
+    return 0;
+}
+
+int libvlc_video_get_spu_count(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? static_cast<int>(Descriptions("spu").size()) : 0;
+}
+
+libvlc_track_description_t* libvlc_video_get_spu_description(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? DescriptionList("spu") : nullptr;
+}
+
+int libvlc_video_get_spu(libvlc_media_player_t* player) {
+    std::lock_guard guard(player->lock);
+    return HasInput(player) ? player->spuTrack : -1;
+}
+
+int libvlc_video_set_spu(libvlc_media_player_t* player, int id) {
+    Log("libvlc_video_set_spu " + Pointer(player) + " " + std::to_string(id));
+    std::lock_guard guard(player->lock);
+    player->spuTrack = id;
+    return 0;
+}
+
+void libvlc_track_description_list_release(libvlc_track_description_t* list) {
+    while (list != nullptr) {
+        libvlc_track_description_t* next = list->p_next;
+        std::free(list->psz_name);
+        std::free(list);
+        list = next;
+    }
+}
+
+} // extern "C"

@@ -124,3 +124,19 @@ test('controls fade after three quiet seconds of playing and return on a mouse m
   assert.equal(await hidden(), false, 'paused keeps the controls');
   await page.close();
 });
+
+test('a page reloaded while the shell plays shows it playing and keeps the player\'s volume', async () => {
+  const { page } = await OpenPlayer(browser, server, {
+    responses: { isPlaying: 1, getVolume: 35, getVideoSize: '1280x720' },
+    storage: {
+      playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist },
+      channel: { url: 'http://streams.example/market.ts', name: 'Market Watch' },
+    },
+  });
+  assert.equal((await Badge(page)).text, 'Playing');
+  assert.equal(await page.textContent('#video-res'), '1280×720');
+  assert.match(await page.textContent('#now-title'), /Market Watch/);
+  assert.equal(await page.inputValue('#volume'), '35');
+  assert.deepEqual(await Calls(page, 'openVideo', 'playVideo', 'setVolume'), []);
+  await page.close();
+});

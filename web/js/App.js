@@ -343,9 +343,8 @@ async function Start() {
     document.title = `Vendrak Player — ${version.split(' ')[0]}`;
   }
   await settings.Apply();
-  await host.Try('setVolume', playback.volume);
+  if (!(await playback.Resync())) await host.Try('setVolume', playback.volume);
   await playback.SetScaleMode(settings.settings.scaleMode);
-  await playback.Resync();
   if (await loader.Restore()) {
     const last = Load(kStoreKeys.channel, null);
     const channel = last && channels.channels.find((c) => c.url === last.url && c.name === last.name);

@@ -7,6 +7,7 @@ import { FilterChannels } from './M3uPlaylist.js';
 /** Logo addresses the list will load; anything else shows the channel's initials. */
 const kLogoPattern = /^(https?:|file:|data:image\/)/i;
 const kPageStep = 10;
+const kInstantSearchLimit = 2000;
 
 function Initials(name) {
   const words = String(name).replace(/[^\p{L}\p{N} ]+/gu, ' ').trim().split(/\s+/).filter(Boolean);
@@ -38,7 +39,13 @@ export class ChannelList {
     this.activeIndex = -1; // into visible
     this.playing = null;
     this.rows = new Map(); // channel -> row element
-    elements.search.addEventListener('input', () => this.Render());
+    // Long lists are filtered once typing pauses rather than on every key.
+    let searchTimer = 0;
+    elements.search.addEventListener('input', () => {
+      clearTimeout(searchTimer);
+      if (this.channels.length < kInstantSearchLimit) this.Render();
+      else searchTimer = setTimeout(() => this.Render(), 150);
+    });
     elements.group.addEventListener('change', () => this.Render());
     elements.search.addEventListener('keydown', (event) => this.OnSearchKey(event));
     elements.list.addEventListener('keydown', (event) => this.OnListKey(event));

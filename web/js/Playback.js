@@ -203,16 +203,24 @@ export class Playback {
     ById('video-res').textContent = FormatVideoRes(width, height, frameRate);
   }
 
-  /** Reads what the shell is doing now (after the page was reloaded while a channel plays). */
+  /**
+   * Reads what the shell is doing now: after the page was reloaded while a channel plays, the
+   * player keeps its volume (a volume of 0 is taken as muted). Returns true when it plays.
+   */
   async Resync() {
-    if (!this.host.connected) return;
+    if (!this.host.connected) return false;
     const playing = Number(await this.host.Try('isPlaying')) === 1;
-    if (!playing) return;
+    if (!playing) return false;
+    const volume = Number(await this.host.Try('getVolume'));
+    if (volume > 0) this.volume = Math.min(100, Math.round(volume));
+    this.muted = volume === 0;
+    this.ShowVolume();
     this.SetState('playing', null, '');
     const size = ParseVideoSize(await this.host.Try('getVideoSize'));
     if (size) this.OnVideoRes(size.width, size.height, NaN);
     this.StartPolling();
     this.hooks.placeVideo(true);
+    return true;
   }
 
   SetState(state, percent, word) {

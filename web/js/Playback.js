@@ -224,6 +224,8 @@ export class Playback {
   }
 
   SetState(state, percent, word) {
+    // Screen readers hear each new state once, not every buffering step.
+    if (state !== this.state) ById('announcer').textContent = StateLabel(state, null, word);
     this.state = state;
     this.percent = percent;
     this.word = word;

@@ -27,7 +27,6 @@ let lastPlacement = '';
 const playback = new Playback(host, {
   placeVideo: (force) => PlaceVideo(force),
   placePip: () => PlacePipFrame(),
-  onPlaying: () => {},
   onChannel: (channel) => {
     channels.SetPlaying(channel);
     Save(kStoreKeys.channel, { url: channel.url, name: channel.name });
@@ -62,8 +61,8 @@ function ShowPlaylist(playlist, name) {
   ById('idle-actions').hidden = true;
   channels.SetChannels(playlist.channels, playlist.groups);
   ById('idle-hint').textContent = host.connected
-    ? 'Choose a channel from the list.'
-    : 'Choose a channel: in the preview the list works, but nothing plays.';
+    ? 'Choose a channel from the list (L), or type its number.'
+    : 'Choose a channel (L): in the preview the list works, but nothing plays.';
 }
 
 // ---- The native picture follows the stage's box (window pixels = CSS pixels × devicePixelRatio). ----
@@ -188,7 +187,7 @@ On('play-pause', () => playback.TogglePlay());
 On('stop', () => playback.Stop());
 On('previous-channel', () => Zap(-1));
 On('next-channel', () => Zap(1));
-On('mute', () => playback.ToggleMute().then(() => settings.Remember({ volume: playback.volume })));
+On('mute', () => playback.ToggleMute());
 On('scale-mode', () => ToggleScale());
 On('pip-button', () => TogglePip());
 On('pip-close', () => playback.ClosePip());

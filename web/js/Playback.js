@@ -34,7 +34,7 @@ export function StateLabel(state, percent, word) {
 export class Playback {
   /**
    * @param {import('./HostBridge.js').HostBridge} host
-   * @param {{placeVideo(): void, placePip(): number[]|null, onPlaying(): void, onChannel(channel): void,
+   * @param {{placeVideo(force: boolean): void, placePip(): number[]|null, onChannel(channel): void,
    *          toast(text: string, error?: boolean): void}} hooks
    */
   constructor(host, hooks) {
@@ -184,7 +184,6 @@ export class Playback {
     this.SetState(report.state, report.percent, report.word);
     if (report.state === 'playing' && was !== 'playing') {
       this.hooks.placeVideo(true);
-      this.hooks.onPlaying();
       this.StartPolling();
     }
     if (report.state === 'error') this.hooks.toast(`${this.channel ? this.channel.name : 'The channel'} could not be played.`, true);

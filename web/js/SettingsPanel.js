@@ -10,8 +10,7 @@ import { kStoreKeys, Load, Save } from './Storage.js';
 export class SettingsPanel {
   /**
    * @param {import('./HostBridge.js').HostBridge} host
-   * @param {{onVolume(v: number): Promise<void>, onScaleMode(mode: string): Promise<void>,
-   *          current(): {volume: number, scaleMode: string}}} player
+   * @param {{onVolume(v: number): Promise<void>, onScaleMode(mode: string): Promise<void>}} player
    */
   constructor(host, player) {
     this.host = host;

@@ -35,12 +35,16 @@ HRESULT RunDialogForPage(FileDialogKind kind, BSTR folder, BSTR extensions, IDis
 
 #define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::saveFileDialog(BSTR folder, BSTR extensions, IDispatch* callback) {
-    return HOST_CALL({ return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback, runCallbackAsync_); });
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::saveFileDialog(BSTR folder, BSTR extensions,
+                                                           IDispatch* callback) {
+    return HOST_CALL(
+        { return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback, runCallbackAsync_); });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::showFileDialog(BSTR folder, BSTR extensions, IDispatch* callback) {
-    return HOST_CALL({ return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback, runCallbackAsync_); });
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::showFileDialog(BSTR folder, BSTR extensions,
+                                                           IDispatch* callback) {
+    return HOST_CALL(
+        { return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback, runCallbackAsync_); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::writeFile(BSTR path, BSTR text) {

@@ -20,7 +20,9 @@ namespace vendrak {
 namespace {
 
 // Page text is taken up to its first zero character, as script strings reach C code.
-std::wstring TextUpToZero(BSTR text) { return text == nullptr ? std::wstring() : std::wstring(text); }
+std::wstring TextUpToZero(BSTR text) {
+    return text == nullptr ? std::wstring() : std::wstring(text);
+}
 
 HRESULT StoreWide(const std::wstring& text, BSTR* out) {
     return StoreText(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())), out);

@@ -11,7 +11,8 @@
 
 namespace vendrak {
 
-HostObjectNodeJs::HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer, RunCallbackAsync runCallbackAsync)
+HostObjectNodeJs::HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer,
+                                   RunCallbackAsync runCallbackAsync)
     : mainPlayer_(mainPlayer), pipPlayer_(pipPlayer), runCallbackAsync_(std::move(runCallbackAsync)) {}
 
 Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsync runCallbackAsync) {
@@ -75,8 +76,9 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* name
     });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::Invoke(DISPID member, REFIID, LCID, WORD flags,
+                                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                                   UINT* argumentError) {
     return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
         Microsoft::WRL::ComPtr<ITypeInfo> info;
         HRESULT hr = TypeInfo(info.GetAddressOf());

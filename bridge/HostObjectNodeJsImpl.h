@@ -37,7 +37,8 @@ public:
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
     // General methods (HostObjectGeneralMethods.cpp).
-    HRESULT STDMETHODCALLTYPE MethodWithParametersAndReturnValue(BSTR text, LONG number, BSTR* result) override;
+    HRESULT STDMETHODCALLTYPE MethodWithParametersAndReturnValue(BSTR text, LONG number,
+                                                                 BSTR* result) override;
     HRESULT STDMETHODCALLTYPE presKey(LONG upFlag, LONG keyCode) override;
     HRESULT STDMETHODCALLTYPE setHardwareDecoding(LONG enabled) override;
     HRESULT STDMETHODCALLTYPE setNetworkCaching(LONG milliseconds) override;

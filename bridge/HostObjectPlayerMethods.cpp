@@ -42,21 +42,29 @@ HRESULT StoreAnsi(VlcPlayer* player, BSTR* out, const char* absent, Query&& quer
 } // namespace
 
 #define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
-#define ON_MAIN(operation)                                                                                  \
-    HOST_CALL({                                                                                             \
-        OnPlayer(mainPlayer_, [&](VlcPlayer& player) { operation; });                                       \
-        return S_OK;                                                                                        \
+#define ON_MAIN(operation)                                                                                   \
+    HOST_CALL({                                                                                              \
+        OnPlayer(mainPlayer_, [&](VlcPlayer& player) { operation; });                                        \
+        return S_OK;                                                                                         \
     })
-#define ON_PIP(operation)                                                                                   \
-    HOST_CALL({                                                                                             \
-        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { operation; });                                        \
-        return S_OK;                                                                                        \
+#define ON_PIP(operation)                                                                                    \
+    HOST_CALL({                                                                                              \
+        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { operation; });                                         \
+        return S_OK;                                                                                         \
     })
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playVideo() { return ON_MAIN(PlayVideo(player)); }
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopVideo() { return ON_MAIN(StopVideo(player)); }
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::pauseVideo() { return ON_MAIN(PauseVideo(player)); }
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::togglePause() { return ON_MAIN(TogglePause(player)); }
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playVideo() {
+    return ON_MAIN(PlayVideo(player));
+}
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopVideo() {
+    return ON_MAIN(StopVideo(player));
+}
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::pauseVideo() {
+    return ON_MAIN(PauseVideo(player));
+}
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::togglePause() {
+    return ON_MAIN(TogglePause(player));
+}
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openPipVideo(BSTR address) {
     return HOST_CALL({
@@ -66,8 +74,12 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openPipVideo(BSTR address) {
     });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playPipVideo() { return ON_PIP(PlayPipVideo(player)); }
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopPipVideo() { return ON_PIP(StopPipVideo(player)); }
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playPipVideo() {
+    return ON_PIP(PlayPipVideo(player));
+}
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopPipVideo() {
+    return ON_PIP(StopPipVideo(player));
+}
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setPipRect(LONG x, LONG y, LONG width, LONG height) {
     return ON_PIP(SetPipRect(player, x, y, width, height));
@@ -81,7 +93,9 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVolume(LONG* volume) {
     return HOST_CALL({ return StoreNumber(mainPlayer_, volume, 0, GetVolume); });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVolume(LONG volume) { return ON_MAIN(SetVolume(player, volume)); }
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVolume(LONG volume) {
+    return ON_MAIN(SetVolume(player, volume));
+}
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getDuration(LONG* milliseconds) {
     return HOST_CALL({ return StoreNumber(mainPlayer_, milliseconds, 0, GetDuration); });
@@ -100,7 +114,9 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVideoSize(BSTR* size) {
     return HOST_CALL({ return StoreAnsi(mainPlayer_, size, "0x0", GetVideoSizeText); });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setScaleMode(LONG mode) { return ON_MAIN(SetScaleMode(player, mode)); }
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setScaleMode(LONG mode) {
+    return ON_MAIN(SetScaleMode(player, mode));
+}
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setAudioTrack(LONG position) {
     return ON_MAIN(SetAudioTrack(player, position));
@@ -126,7 +142,9 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTracks(BSTR* names) {
     return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", GetSubtitleTracks); });
 }
 
-HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() { return ON_MAIN(FitVideo(player)); }
+HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() {
+    return ON_MAIN(FitVideo(player));
+}
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVideoRect(LONG x, LONG y, LONG width, LONG height) {
     return ON_MAIN(SetVideoRect(player, x, y, width, height));

@@ -1,0 +1,281 @@
+// The page's file dialogs: the filter bytes, the initial folder, and the real common dialogs driven by
+// a second thread that finds the dialog, types a name and presses OK or Cancel.
+#include "BridgeTestSupport.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "bridge/FileDialogs.h"
+
+namespace vendrak::test {
+namespace {
+
+TEST(DialogFilter, BytesForExtensionLists) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string extensions;
+        std::string wantPattern;
+        std::string wantFilter;
+    };
+    const Case cases[] = {
+        {"two", "cfg,json", "*.cfg;*.json",
+         "Config Files (*.cfg;*.json)\0*.cfg;*.json\0All Files(*.*)\0*\0\0\0"s},
+        {"empty", "", "", "Config Files ()\0\0All Files(*.*)\0*\0\0\0"s},
+        {"leading comma", ",cfg", "*.;*.cfg", "Config Files (*.;*.cfg)\0*.;*.cfg\0All Files(*.*)\0*\0\0\0"s},
+        {"one", "cfg", "*.cfg", "Config Files (*.cfg)\0*.cfg\0All Files(*.*)\0*\0\0\0"s},
+        {"trailing comma", "cfg,", "*.cfg;", "Config Files (*.cfg;)\0*.cfg;\0All Files(*.*)\0*\0\0\0"s},
+        {"blanks stay", " a, b", "*. a;*. b",
+         "Config Files (*. a;*. b)\0*. a;*. b\0All Files(*.*)\0*\0\0\0"s},
+        {"lone comma", ",", "*.;", "Config Files (*.;)\0*.;\0All Files(*.*)\0*\0\0\0"s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string pattern = ExtensionsToPattern(c.extensions);
+        EXPECT_EQ(pattern, c.wantPattern);
+        const std::string filter = BuildDialogFilter(pattern);
+        EXPECT_EQ(filter, c.wantFilter);
+        // As large as its content: description + pattern + 21 bytes.
+        EXPECT_EQ(filter.size(), std::string("Config Files (" + pattern + ")").size() + pattern.size() + 21);
+    }
+}
+
+TEST(DialogFilter, RecordFlags) {
+    EXPECT_EQ(kSaveDialogFlags, 0x806u);
+    EXPECT_EQ(kOpenDialogFlags, 0x1800u);
+    EXPECT_EQ(kDialogPathBuffer, 260u);
+}
+
+TEST(DialogInitialFolder, CutsAfterTheFirstSlashAndRefusesWhatCannotFit) {
+    struct Case {
+        const char* name;
+        std::string folder;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"page path", "/D:\\cfg", "D:\\cfg"},
+        {"text before the slash", "x/D:\\cfg", "D:\\cfg"},
+        {"only the first slash", "a/b/c", "b/c"},
+        {"lone slash", "/", ""},
+        {"no slash", "C:\\cfg", "C:\\cfg"},
+        {"empty", "", ""},
+        {"ANSI letter", "/C:\\caf\xC3\xA9", "C:\\caf\xE9"},
+        {"outside the code page", "/C:\\\xE6\x97\xA5\xE6\x9C\xAC", ""},
+        {"259 bytes fit", "/" + std::string(259, 'a'), std::string(259, 'a')},
+        {"260 bytes do not", "/" + std::string(260, 'a'), ""},
+        {"far too long", "/" + std::string(100000, 'a'), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DialogInitialFolder(c.folder), c.want);
+    }
+}
+
+// All visible dialog-class windows of the thread.
+std::vector<HWND> DialogsOf(DWORD thread) {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM list) -> BOOL {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof(name));
+            if (std::string_view(name) == "#32770" && IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND WaitForDialog(DWORD thread, size_t count = 1) {
+    for (int i = 0; i < 400; ++i) {
+        auto dialogs = DialogsOf(thread);
+        if (dialogs.size() >= count)
+            return dialogs.back();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+}
+
+// The dialog whose owner is `owner` (the message box a file dialog opens over itself).
+HWND WaitForOwnedDialog(DWORD thread, HWND owner) {
+    for (int i = 0; i < 200; ++i) {
+        for (HWND dialog : DialogsOf(thread))
+            if (GetWindow(dialog, GW_OWNER) == owner)
+                return dialog;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void TypeName(HWND dialog, const char* name) {
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (field == nullptr)
+        field = GetDlgItem(dialog, edt1);
+    SetWindowTextA(field, name);
+}
+
+std::vector<std::string> FilterItems(HWND dialog) {
+    std::vector<std::string> items;
+    HWND types = GetDlgItem(dialog, cmb1);
+    const LRESULT count = SendMessageA(types, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(types, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+class FileDialogTest : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+        char temp[MAX_PATH] = {};
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        folder = std::string(temp) + "bridge-dialogs";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        existing = folder + "\\existing.cfg";
+        HANDLE file = CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        function = MakeCom<RecordingFunction>();
+    }
+
+    // Calls the dialog method by name while `drive` plays the user on another thread.
+    CallResult RunDialog(const wchar_t* method, const std::string& extensions,
+                         std::function<void(HWND)> drive) {
+        const DWORD ui = GetCurrentThreadId();
+        std::thread user([&] {
+            if (HWND dialog = WaitForDialog(ui))
+                drive(dialog);
+        });
+        std::vector<Arg> args;
+        args.push_back(Arg::Str(L"/" + std::wstring(folder.begin(), folder.end())));
+        args.push_back(Arg::Str(std::wstring(extensions.begin(), extensions.end())));
+        args.push_back(Arg::Disp(function.Get()));
+        CallResult call = CallByName(dispatch.Get(), method, DISPATCH_METHOD, std::move(args));
+        user.join();
+        return call;
+    }
+
+    std::string folder;
+    std::string existing;
+    ComPtr<RecordingFunction> function;
+};
+
+TEST_F(FileDialogTest, OpenDialogAnswersTheChosenPathAfterReturning) {
+    std::vector<std::string> filterItems;
+    CallResult call = RunDialog(L"showFileDialog", "cfg,json", [&](HWND dialog) {
+        filterItems = FilterItems(dialog);
+        TypeName(dialog, "existing.cfg");
+        Press(dialog, IDOK);
+    });
+    ASSERT_EQ(call.hr, S_OK);
+    EXPECT_EQ(call.result.vt, VT_EMPTY);
+    EXPECT_TRUE(function->calls.empty()) << "the page function ran inside the page's call";
+    EXPECT_FALSE(IsFileDialogBusy());
+    EXPECT_EQ(filterItems, (std::vector<std::string>{"Config Files (*.cfg;*.json)", "All Files(*.*)"}));
+    ASSERT_EQ(RunQueued(), 1u);
+    ASSERT_EQ(function->calls.size(), 1u);
+    const std::wstring want = L"/" + std::wstring(existing.begin(), existing.end());
+    EXPECT_EQ(function->calls[0].values, (std::vector<std::wstring>{want, L"1"}));
+
+    // The answer goes straight back to readFile.
+    std::vector<Arg> args;
+    args.push_back(Arg::Str(want));
+    EXPECT_EQ(Call(dispatch.Get(), L"readFile", std::move(args)).hr, S_OK);
+}
+
+TEST_F(FileDialogTest, CancelAnswersZeroAndTheEmptyText) {
+    CallResult call = RunDialog(L"saveFileDialog", "", [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    ASSERT_EQ(call.hr, S_OK);
+    EXPECT_TRUE(function->calls.empty());
+    ASSERT_EQ(RunQueued(), 1u);
+    ASSERT_EQ(function->calls.size(), 1u);
+    EXPECT_EQ(function->calls[0].values, (std::vector<std::wstring>{L"", L"0"}));
+}
+
+// The save dialog asks before replacing a file; the answer arrives once the user agreed.
+TEST_F(FileDialogTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
+    bool asked = false;
+    CallResult call = RunDialog(L"saveFileDialog", "cfg", [&](HWND dialog) {
+        TypeName(dialog, "existing.cfg");
+        Press(dialog, IDOK);
+        if (HWND question = WaitForOwnedDialog(GetWindowThreadProcessId(dialog, nullptr), dialog)) {
+            asked = true;
+            Press(question, IDYES);
+        }
+    });
+    ASSERT_EQ(call.hr, S_OK);
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(RunQueued(), 1u);
+    ASSERT_EQ(function->calls.size(), 1u);
+    EXPECT_EQ(function->calls[0].values[0], L"/" + std::wstring(existing.begin(), existing.end()));
+}
+
+// The page may ask again while a dialog is open (the dialog's loop keeps its calls flowing): refused.
+std::atomic<IDispatch*> reentrantTarget{nullptr};
+std::atomic<HRESULT> reentrantResult{S_OK};
+std::atomic<SCODE> reentrantCode{S_OK};
+std::atomic<IHostObjectNodeJs*> reentrantHost{nullptr};
+std::atomic<HRESULT> reentrantDirect{S_OK};
+std::atomic<int> reentrantDialogs{0};
+
+void CALLBACK AskAgain(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    std::vector<Arg> args;
+    args.push_back(Arg::Str(L"/C:\\"));
+    args.push_back(Arg::Str(L"cfg"));
+    args.push_back(Arg::Disp(nullptr));
+    CallResult call = CallByName(reentrantTarget.load(), L"saveFileDialog", DISPATCH_METHOD, std::move(args));
+    reentrantResult = call.hr;
+    reentrantCode = call.exceptionCode;
+    BSTR folder = SysAllocString(L"/C:\\");
+    reentrantDirect = reentrantHost.load()->showFileDialog(folder, nullptr, nullptr);
+    SysFreeString(folder);
+    reentrantDialogs = static_cast<int>(DialogsOf(GetCurrentThreadId()).size());
+}
+
+TEST_F(FileDialogTest, SecondDialogWhileOneIsOpenFailsAndOpensNothing) {
+    reentrantTarget = dispatch.Get();
+    reentrantHost = host.Get();
+    reentrantResult = S_OK;
+    reentrantDialogs = 0;
+    std::atomic<bool> asked{false};
+    // A thread timer is only taken by a message loop: the first one to run is the dialog's own.
+    ASSERT_NE(SetTimer(nullptr, 0, 500, AskAgain), 0u);
+    CallResult call = RunDialog(L"showFileDialog", "cfg", [&](HWND dialog) {
+        for (int i = 0; i < 200 && reentrantDialogs == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        asked = reentrantDialogs != 0;
+        Press(dialog, IDCANCEL);
+    });
+    ASSERT_EQ(call.hr, S_OK);
+    EXPECT_TRUE(asked);
+    // The type information reports a failing method as an exception carrying the method's code; the
+    // page's call is rejected with it.
+    EXPECT_EQ(reentrantResult.load(), DISP_E_EXCEPTION);
+    EXPECT_EQ(reentrantCode.load(), static_cast<SCODE>(0xFFFFFFFF));
+    EXPECT_EQ(reentrantDirect.load(), static_cast<HRESULT>(0xFFFFFFFF));
+    EXPECT_EQ(reentrantDialogs.load(), 1);
+    // Only the first dialog's answer is queued; the refused request queued nothing.
+    EXPECT_EQ(RunQueued(), 1u);
+    EXPECT_EQ(function->calls.size(), 1u);
+
+    // Once closed, the next request opens normally.
+    CallResult again = RunDialog(L"saveFileDialog", "cfg", [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    EXPECT_EQ(again.hr, S_OK);
+}
+
+} // namespace
+} // namespace vendrak::test

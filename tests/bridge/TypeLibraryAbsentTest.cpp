@@ -1,0 +1,66 @@
+// Runs from a folder without vendrak.tlb: every call from the page fails with the loader's code and is
+// logged; once the file is there, the next call loads it and succeeds.
+#include "BridgeTestSupport.h"
+
+#include "services/SettingsFile.h"
+
+namespace vendrak::test {
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+using TypeLibraryAbsentTest = HostFixture;
+
+TEST_F(TypeLibraryAbsentTest, EveryCallFailsWithTheLoadersCodeUntilTheFileIsThere) {
+    const std::string beside = ProgramFolder() + "\\vendrak.tlb";
+    DeleteFileA(beside.c_str());
+    const std::wstring folder = GetSettingsFolder();
+    CreateDirectoryW(folder.c_str(), nullptr);
+    DeleteFileW((folder + L"\\vendrak.log").c_str());
+
+    ComPtr<ITypeLib> probe;
+    const HRESULT loaderCode = LoadTypeLib(L"vendrak.tlb", probe.GetAddressOf());
+    ASSERT_TRUE(FAILED(loaderCode)) << "a vendrak.tlb is reachable from " << ProgramFolder();
+
+    // Index 1 is refused before anything is loaded: no failure is logged for it.
+    ComPtr<ITypeInfo> info;
+    EXPECT_EQ(dispatch->GetTypeInfo(1, 0, info.GetAddressOf()), static_cast<HRESULT>(0x8002802B));
+    EXPECT_EQ(Count(ReadFailureLog(), "HostObjectNodeJsImpl("), 0u);
+
+    EXPECT_EQ(dispatch->GetTypeInfo(0, 0, info.GetAddressOf()), loaderCode);
+    EXPECT_EQ(Call(dispatch.Get(), L"presKey").hr, loaderCode);
+    DISPID member = 0x60000001;
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    EXPECT_EQ(dispatch->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
+              loaderCode);
+    const std::string log = ReadFailureLog();
+    EXPECT_GE(Count(log, "HostObjectNodeJsImpl("), 3u) << log;
+
+    ASSERT_TRUE(CopyFileA(VENDRAK_BUILT_TYPE_LIBRARY, beside.c_str(), FALSE)) << VENDRAK_BUILT_TYPE_LIBRARY;
+    std::vector<Arg> args;
+    args.push_back(Arg::Str(L"back"));
+    args.push_back(Arg::I4(1));
+    CallResult call = Call(dispatch.Get(), L"MethodWithParametersAndReturnValue", std::move(args));
+    EXPECT_EQ(call.hr, S_OK);
+    EXPECT_EQ(call.Text(), L"MethodWithParametersAndReturnValue(back, 1) called.");
+    dispatch.Reset();
+    host.Reset();
+    DeleteFileA(beside.c_str());
+}
+
+} // namespace
+} // namespace vendrak::test

@@ -204,7 +204,7 @@ export const kKeyboardBridge =
  * Opens the page with the stand-in host object.
  * @param {{origin: string}} server
  * @param {{mode?: 'shell'|'absent'|'withdrawn', responses?: object, refuse?: string[], dialogAnswers?: any[][],
- *          storage?: Record<string, any>, viewport?: {width: number, height: number}, scale?: number}} options
+ *          storage?: Record<string, any>, viewport?: {width: number, height: number}, fakeClock?: boolean}} options
  */
 export async function OpenPlayer(browser, server, options = {}) {
   const page = await browser.context.newPage();
@@ -225,6 +225,8 @@ export async function OpenPlayer(browser, server, options = {}) {
   }, options.storage);
   const config = { mode: options.mode ?? 'shell', responses: options.responses, refuse: options.refuse, dialogAnswers: options.dialogAnswers };
   await page.addInitScript(`(${InstallMock.toString()})(${JSON.stringify(config)});`);
+  // A fake clock lets a test run the page's long timers at once (page.clock.runFor).
+  if (options.fakeClock) await page.clock.install();
   await page.goto(`${server.origin}/index.html`);
   await page.waitForSelector('body[data-ready="true"]');
   return { page, errors, outside };

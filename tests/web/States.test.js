@@ -140,3 +140,20 @@ test('a page reloaded while the shell plays shows it playing and keeps the playe
   assert.deepEqual(await Calls(page, 'openVideo', 'playVideo', 'setVolume'), []);
   await page.close();
 });
+
+test('a channel that stays opening is reported as possibly unavailable, once, and only for itself', async () => {
+  const { page } = await OpenPlayer(browser, server, {
+    fakeClock: true,
+    storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
+  });
+  await page.click('.channel:has-text("World News HD")');
+  await page.clock.runFor(10000);
+  await page.click('.channel:has-text("Market Watch")');
+  await page.clock.runFor(10000);
+  assert.equal(await page.isHidden('#toast'), true, 'the first channel was left before its time ran out');
+  await page.clock.runFor(6000);
+  assert.match(await page.textContent('#toast'), /Market Watch is taking long to open/);
+  await ShellScript(page, "StateChange('playing', '');");
+  assert.equal((await Badge(page)).text, 'Playing');
+  await page.close();
+});

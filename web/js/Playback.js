@@ -7,6 +7,8 @@ import { FormatBitrate, FormatTime, FormatVideoRes, IsSeekable, ParseStateChange
 
 /** How often the position is read while a file plays (the shell sends no time events). */
 const kPollMs = 1000;
+/** After this long without leaving "opening", the user is told the stream may be unavailable. */
+const kSlowOpenMs = 15000;
 /** Seek step of the arrow keys. */
 export const kSeekStepMs = 10000;
 
@@ -51,6 +53,7 @@ export class Playback {
     this.pipChannel = null;
     this.pipState = 'idle';
     this.pollTimer = 0;
+    this.slowTimer = 0;
     this.seeking = false;
     const seek = ById('seek');
     seek.addEventListener('input', () => {
@@ -225,6 +228,17 @@ export class Playback {
   SetState(state, percent, word) {
     // Screen readers hear each new state once, not every buffering step.
     if (state !== this.state) ById('announcer').textContent = StateLabel(state, null, word);
+    // libvlc reports a failed open through an event the shell does not turn into a state, so a
+    // dead address stays "opening": say so after a while instead of waiting silently.
+    clearTimeout(this.slowTimer);
+    if (state === 'opening') {
+      const channel = this.channel;
+      this.slowTimer = setTimeout(() => {
+        if (this.state === 'opening' && this.channel === channel) {
+          this.hooks.toast(`${channel ? channel.name : 'The channel'} is taking long to open; the stream may be unavailable.`, true);
+        }
+      }, kSlowOpenMs);
+    }
     this.state = state;
     this.percent = percent;
     this.word = word;

@@ -192,7 +192,15 @@ function InstallMock(config) {
     },
   );
   window.chrome = window.chrome || {};
-  window.chrome.webview = { hostObjects: { nodeJs: asyncFace, sync: { nodeJs: syncFace } } };
+  const sync = {};
+  Object.defineProperty(sync, 'nodeJs', {
+    get() {
+      // The browser throws when a page looks up a synchronous proxy for a name that is not exposed.
+      if (config.mode === 'withdrawn') throw new Error('nodeJs is not a host object');
+      return syncFace;
+    },
+  });
+  window.chrome.webview = { hostObjects: { nodeJs: asyncFace, sync } };
 }
 
 /** The shell's keyboard bridge script, exactly as it injects it after every navigation. */

@@ -121,7 +121,18 @@ function FindProxies(win) {
   if (!hostObjects) return null;
   // The proxies are thenables: they are kept in an object and never returned from an async
   // function or resolved as a promise value, which would make the browser try to await them.
-  return { async: hostObjects[kHostObjectName], sync: hostObjects.sync && hostObjects.sync[kHostObjectName] };
+  // The synchronous one is looked up only when needed: for a name the shell has not exposed the
+  // browser throws at the lookup itself.
+  return {
+    async: hostObjects[kHostObjectName],
+    get sync() {
+      try {
+        return hostObjects.sync ? hostObjects.sync[kHostObjectName] : null;
+      } catch {
+        return null;
+      }
+    },
+  };
 }
 
 /** How long the first call may take before the page decides there is no shell behind the proxy. */
@@ -221,14 +232,15 @@ export class HostBridge {
    */
   GetIndexed(name, index) {
     if (!(name in kHostIndexedProperties)) throw new TypeError(`nodeJs has no indexed property ${name}`);
-    if (!this.connected || !this.proxies.sync) return kHostIndexedProperties[name];
-    return this.proxies.sync[name][ToArgument(kInt, index)];
+    const sync = this.connected ? this.proxies.sync : null;
+    if (!sync) return kHostIndexedProperties[name];
+    return sync[name][ToArgument(kInt, index)];
   }
 
   SetIndexed(name, index, value) {
     if (!(name in kHostIndexedProperties)) throw new TypeError(`nodeJs has no indexed property ${name}`);
-    if (!this.connected || !this.proxies.sync) return;
-    this.proxies.sync[name][ToArgument(kInt, index)] = ToArgument(kText, value);
+    const sync = this.connected ? this.proxies.sync : null;
+    if (sync) sync[name][ToArgument(kInt, index)] = ToArgument(kText, value);
   }
 
   /**

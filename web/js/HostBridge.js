@@ -123,8 +123,14 @@ function FindProxies(win) {
   // function or resolved as a promise value, which would make the browser try to await them.
   // The synchronous one is looked up only when needed: for a name the shell has not exposed the
   // browser throws at the lookup itself.
+  let asyncProxy = null;
+  try {
+    asyncProxy = hostObjects[kHostObjectName];
+  } catch {
+    return null;
+  }
   return {
-    async: hostObjects[kHostObjectName],
+    async: asyncProxy,
     get sync() {
       try {
         return hostObjects.sync ? hostObjects.sync[kHostObjectName] : null;

@@ -127,7 +127,7 @@ function FindProxies(win) {
   try {
     asyncProxy = hostObjects[kHostObjectName];
   } catch {
-    return null;
+    return { async: null, sync: null };
   }
   return {
     async: asyncProxy,

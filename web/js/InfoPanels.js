@@ -75,6 +75,10 @@ export class AboutPanel {
 
   async Open() {
     this.dialog.showModal();
+    // The last host calls that failed, newest first: what a page writer looks for first.
+    const failures = this.host.failures.slice(-5).reverse();
+    ById('about-failures-title').hidden = ById('about-failures').hidden = failures.length === 0;
+    ById('about-failures').textContent = failures.map((f) => `${f.name}: ${f.text}`).join('\n');
     if (!this.host.connected) {
       const text = 'Not available in the preview.';
       for (const id of ['about-version', 'about-windows', 'about-mac']) ById(id).textContent = text;

@@ -88,9 +88,7 @@ LPWSTR CoTaskMemCopy(std::wstring_view text) {
 
 ComPtr<ICoreWebView2EnvironmentOptions> CreateEnvironmentOptions() {
     ComPtr<EnvironmentOptions> options = MakeCom<EnvironmentOptions>();
-    ComPtr<ICoreWebView2EnvironmentOptions> result;
-    result.Attach(options.Detach());
-    return result;
+    return Adopt<ICoreWebView2EnvironmentOptions>(options.Detach());
 }
 
 } // namespace vendrak

@@ -46,9 +46,7 @@ template <typename Interface, typename Callable>
     using Handler = typename detail::InvokeSignature<decltype(&Interface::Invoke)>::template Handler<
         std::decay_t<Callable>>;
     ComPtr<Handler> handler = MakeCom<Handler>(std::move(callable));
-    ComPtr<Interface> result;
-    result.Attach(handler.Detach());
-    return result;
+    return Adopt<Interface>(handler.Detach());
 }
 
 } // namespace vendrak

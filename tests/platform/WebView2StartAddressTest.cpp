@@ -1,0 +1,100 @@
+// The start address the browser host navigates to and the rule that compares navigations with it, and
+// the texts the host hands to the browser, byte for byte.
+#include "app/BrowserHostTexts.h"
+#include "app/StartAddress.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vendrak {
+namespace {
+
+TEST(StartAddress, FileAddressesOfWindowsPaths) {
+    struct Case {
+        const char* name;
+        const wchar_t* path;
+        const wchar_t* want;
+    };
+    const Case cases[] = {
+        {"drive path", L"C:\\Program Files (x86)\\Vendrak\\web\\index.html",
+         L"file:///C:/Program%20Files%20(x86)/Vendrak/web/index.html"},
+        {"unc share", L"\\\\server\\share\\app\\web\\index.html", L"file://server/share/app/web/index.html"},
+        {"long-path prefix", L"\\\\?\\D:\\tv\\web\\index.html", L"file:///D:/tv/web/index.html"},
+        {"long unc prefix", L"\\\\?\\UNC\\nas\\tv\\index.html", L"file://nas/tv/index.html"},
+        {"characters an address path cannot hold", L"C:\\a#b?c%d\"e<f>g`h{i}j\\index.html",
+         L"file:///C:/a%23b%3Fc%25d%22e%3Cf%3Eg%60h%7Bi%7Dj/index.html"},
+        {"non-ASCII as UTF-8", L"C:\\Fernseh\u00e4pp\\\u65e5\u672c\\index.html",
+         L"file:///C:/Fernseh%C3%A4pp/%E6%97%A5%E6%9C%AC/index.html"},
+        {"kept as they are", L"C:\\a-b_c.d~e!f$g&h'i+j,k;l=m@n[o]p\\index.html",
+         L"file:///C:/a-b_c.d~e!f$g&h'i+j,k;l=m@n[o]p/index.html"},
+        {"control character and tab",
+         L"C:\\a\tb\x01"
+         L"c\\index.html",
+         L"file:///C:/a%09b%01c/index.html"},
+        {"empty path", L"", L"file:///"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.want, FileAddressFromPath(c.path));
+    }
+}
+
+TEST(StartAddress, OnlyAsciiLetterCaseIsIgnored) {
+    const std::wstring start = L"https://tv.example.com/App/Index.html";
+    struct Case {
+        const char* name;
+        std::wstring uri;
+        bool want;
+    };
+    const Case cases[] = {
+        {"same", start, true},
+        {"upper case", L"HTTPS://TV.EXAMPLE.COM/APP/INDEX.HTML", true},
+        {"lower case", L"https://tv.example.com/app/index.html", true},
+        {"trailing slash", start + L"/", false},
+        {"query", start + L"?a=1", false},
+        {"fragment", start + L"#x", false},
+        {"empty query", start + L"?", false},
+        {"leading blank", L" " + start, false},
+        {"one shorter", start.substr(0, start.size() - 1), false},
+        {"empty", L"", false},
+        {"percent-encoded letter", L"https://tv.example.com/%41pp/Index.html", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.want, IsStartAddress(c.uri, start));
+    }
+    // Letters beyond ASCII are compared exactly.
+    EXPECT_TRUE(IsStartAddress(L"file:///C:/tv/\u00e4.html", L"FILE:///c:/TV/\u00e4.html"));
+    EXPECT_FALSE(IsStartAddress(L"file:///C:/tv/\u00c4.html", L"file:///C:/tv/\u00e4.html"));
+    // Only letters fold: '@' (0x40) and '`' (0x60), '[' (0x5B) and '{' (0x7B) differ by the case bit.
+    EXPECT_FALSE(IsStartAddress(L"a@", L"a`"));
+    EXPECT_FALSE(IsStartAddress(L"a[", L"a{"));
+    EXPECT_TRUE(IsStartAddress(L"", L""));
+}
+
+TEST(StartAddress, DefaultIsTheDemoPageBesideTheProgram) {
+    const std::wstring folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(L'\\', folder.back());
+    EXPECT_EQ(FileAddressFromPath(folder + L"\\web\\index.html"), AssembleStartAddress());
+}
+
+TEST(BrowserHostTexts, ExactTextsHandedToTheBrowser) {
+    EXPECT_EQ(55u, kBrowserArguments.size());
+    EXPECT_EQ(L"--disable-web-security --allow-running-insecure-content", kBrowserArguments);
+    EXPECT_EQ(15u, kUserAgentSuffix.size());
+    EXPECT_EQ(L" vendrak/1.0.0 ", kUserAgentSuffix);
+    EXPECT_EQ(std::wstring(L"nodeJs"), kHostObjectName);
+    EXPECT_EQ(std::wstring(L"{\"cacheDisabled\":true}"), kDisableCacheParameters);
+    EXPECT_EQ(22u, std::wstring(kDisableCacheParameters).size());
+    ASSERT_EQ(240u, kKeyboardBridgeScript.size());
+    EXPECT_EQ(
+        L"document.addEventListener('keydown', function(event) {chrome.webview.hostObjects.sync.nodeJs."
+        L"presKey(0,event.keyCode);});document.addEventListener('keyup', function(event) {chrome.webview."
+        L"hostObjects.sync.nodeJs.presKey(1,event.keyCode);});",
+        kKeyboardBridgeScript);
+}
+
+} // namespace
+} // namespace vendrak

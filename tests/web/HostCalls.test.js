@@ -406,6 +406,24 @@ describe('keyboard', () => {
     await page.close();
   });
 
+  test('S stars channels into the favourites group; Backspace returns to the channel watched before', async () => {
+    const { page } = await WithPlaylist();
+    await page.click('.channel:has-text("Classic Cinema")');
+    await page.click('.channel:has-text("Market Watch")');
+    await page.keyboard.press('s');
+    await page.focus('#play-pause');
+    await page.keyboard.press('Backspace');
+    assert.deepEqual((await Calls(page, 'openVideo')).map((c) => c[2]), [
+      'http://streams.example/cinema.mkv',
+      'http://streams.example/market.ts',
+      'http://streams.example/cinema.mkv',
+    ]);
+    await page.selectOption('#group-filter', { label: '★ Favourites' });
+    assert.deepEqual(await page.$$eval('.channel .channel-name', (n) => n.map((e) => e.textContent)), ['Market Watch']);
+    assert.deepEqual(await page.evaluate(() => JSON.parse(localStorage.getItem('vendrak.favourites'))), ['http://streams.example/market.ts']);
+    await page.close();
+  });
+
   test('F11, F12 and Alt reach the shell through its keyboard bridge wherever the focus is', async () => {
     const { page } = await WithPlaylist({ responses: { getAudioTracks: 'A:::::B' } });
     await ShellScript(page, kKeyboardBridge);

@@ -194,6 +194,7 @@ On('pip-close', () => playback.ClosePip());
 On('stats-button', () => stats.Toggle());
 On('show-settings', () => settings.Open());
 On('show-about', () => about.Open());
+On('show-keys', () => /** @type {HTMLDialogElement} */ (ById('keys-dialog')).showModal());
 // The shell switches window modes on the key press its keyboard bridge forwards; the buttons send the same.
 On('full-screen', () => host.PressKey(kKeyFullScreen));
 On('always-on-top', () => host.PressKey(kKeyAlwaysOnTop));
@@ -203,6 +204,14 @@ ById('volume').addEventListener('change', () => settings.Remember({ volume: play
 function Zap(step) {
   const next = channels.Neighbour(playback.channel ?? channels.active, step);
   if (next) playback.Play(next);
+}
+
+/** Stars the channel chosen in the list (or the one playing). */
+function ToggleFavourite() {
+  const channel = channels.active ?? playback.channel;
+  if (!channel) return;
+  const starred = channels.ToggleFavourite(channel);
+  toast(starred ? `★ ${channel.name} added to favourites.` : `${channel.name} removed from favourites.`);
 }
 
 function ToggleScale() {
@@ -288,6 +297,9 @@ const kPlayerKeys = {
   ArrowDown: () => Zap(1),
   ArrowLeft: () => playback.SeekBy(-kSeekStepMs),
   ArrowRight: () => playback.SeekBy(kSeekStepMs),
+  s: () => ToggleFavourite(),
+  Backspace: () => playback.Play(playback.previous),
+  '?': () => /** @type {HTMLDialogElement} */ (ById('keys-dialog')).showModal(),
   '+': () => playback.SetVolume(playback.volume + kVolumeStep),
   '-': () => playback.SetVolume(playback.volume - kVolumeStep),
 };

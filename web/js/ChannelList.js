@@ -3,6 +3,10 @@
 
 import { Make } from './Dom.js';
 import { FilterChannels } from './M3uPlaylist.js';
+import { kStoreKeys, Load, Save } from './Storage.js';
+
+/** Value of the group filter's favourites entry (no playlist group can hold a control character). */
+export const kFavouritesGroup = '\u0001favourites';
 
 /** Logo addresses the list will load; anything else shows the channel's initials. */
 const kLogoPattern = /^(https?:|file:|data:image\/)/i;
@@ -39,6 +43,9 @@ export class ChannelList {
     this.activeIndex = -1; // into visible
     this.playing = null;
     this.rows = new Map(); // channel -> row element
+    const stored = Load(kStoreKeys.favourites, []);
+    /** Addresses of the starred channels, kept across playlists. */
+    this.favourites = new Set(Array.isArray(stored) ? stored.filter((u) => typeof u === 'string') : []);
     // Long lists are filtered once typing pauses rather than on every key.
     let searchTimer = 0;
     elements.search.addEventListener('input', () => {
@@ -57,7 +64,10 @@ export class ChannelList {
     this.channels = channels;
     this.playing = null;
     const select = this.el.group;
-    select.replaceChildren(Make('option', { text: 'All groups', attrs: { value: '' } }));
+    select.replaceChildren(
+      Make('option', { text: 'All groups', attrs: { value: '' } }),
+      Make('option', { text: '★ Favourites', attrs: { value: kFavouritesGroup } }),
+    );
     for (const group of groups) select.append(Make('option', { text: group, attrs: { value: group } }));
     this.el.search.value = '';
     this.Render();
@@ -65,7 +75,10 @@ export class ChannelList {
 
   Render() {
     const previous = this.visible[this.activeIndex];
-    this.visible = FilterChannels(this.channels, this.el.search.value, this.el.group.value);
+    const chosen = this.el.group.value;
+    const favouritesOnly = chosen === kFavouritesGroup;
+    const pool = favouritesOnly ? this.channels.filter((c) => this.favourites.has(c.url)) : this.channels;
+    this.visible = FilterChannels(pool, this.el.search.value, favouritesOnly ? '' : chosen);
     this.rows.clear();
     const fragment = document.createDocumentFragment();
     let group = null;
@@ -81,13 +94,22 @@ export class ChannelList {
         LogoBox(channel),
         Make('span', { className: 'channel-name', text: channel.name }),
       );
+      if (this.favourites.has(channel.url)) {
+        row.classList.add('favourite');
+        row.append(Make('span', { className: 'favourite-mark', text: '★', attrs: { 'aria-label': 'favourite' } }));
+      }
       row.dataset.index = String(index);
       row.classList.toggle('playing', channel === this.playing);
       this.rows.set(channel, row);
       fragment.append(row);
     });
     if (this.visible.length === 0) {
-      const text = this.channels.length === 0 ? 'No channels yet. Open a playlist.' : 'No channel matches.';
+      const text =
+        this.channels.length === 0
+          ? 'No channels yet. Open a playlist.'
+          : favouritesOnly && this.favourites.size === 0
+            ? 'No favourites yet: choose a channel and press S.'
+            : 'No channel matches.';
       fragment.append(Make('p', { className: 'empty-list', text }));
     }
     this.el.list.replaceChildren(fragment);
@@ -130,6 +152,17 @@ export class ChannelList {
     if (row) row.classList.add('playing');
     const index = this.visible.indexOf(channel);
     if (index >= 0) this.SetActive(index);
+  }
+
+  /** Stars or unstars a channel; returns whether it is a favourite now. */
+  ToggleFavourite(channel) {
+    if (!channel) return false;
+    const starred = !this.favourites.has(channel.url);
+    if (starred) this.favourites.add(channel.url);
+    else this.favourites.delete(channel.url);
+    Save(kStoreKeys.favourites, [...this.favourites]);
+    this.Render();
+    return starred;
   }
 
   /** The channel with a number, from all channels (not only the visible ones). */

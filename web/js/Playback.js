@@ -43,6 +43,8 @@ export class Playback {
     this.host = host;
     this.hooks = hooks;
     this.channel = null;
+    /** The channel watched before this one, for the recall key. */
+    this.previous = null;
     this.state = 'idle';
     this.percent = null;
     this.word = '';
@@ -70,6 +72,7 @@ export class Playback {
   /** Opens and plays a channel in the main player. */
   async Play(channel) {
     if (!channel) return;
+    if (this.channel && this.channel !== channel) this.previous = this.channel;
     this.channel = channel;
     this.duration = 0;
     ById('video-res').textContent = '';

@@ -10,6 +10,7 @@ export const kStoreKeys = Object.freeze({
   settings: 'settings',
   folders: 'folders',
   panel: 'panel',
+  favourites: 'favourites',
 });
 
 /** Largest playlist text kept for the next start; bigger lists are remembered by path only. */

@@ -1,0 +1,78 @@
+// Writes failures to the debugger and to a size-capped vendrak.log that a user can send.
+#include "app/FailureLog.h"
+
+#include "services/SettingsFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace vendrak {
+namespace {
+
+constexpr wchar_t kLogFileName[] = L"\\vendrak.log";
+constexpr size_t kMaxWhat = 400;
+
+struct HandleClose {
+    using pointer = HANDLE;
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueFile = std::unique_ptr<void, HandleClose>;
+
+// Appends from several threads would interleave their bytes; one writer at a time. Never destroyed:
+// libvlc's threads may still log while the process exits.
+std::mutex& LogFileLock() {
+    alignas(std::mutex) static unsigned char storage[sizeof(std::mutex)];
+    static std::mutex* const lock = std::construct_at(reinterpret_cast<std::mutex*>(storage));
+    return *lock;
+}
+
+void AppendToLogFile(const std::string& line) {
+    const std::wstring folder = GetSettingsFolder();
+    const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(folder.c_str());
+    // The browser's runtime creates the folder; the log never creates it (nor writes to a drive root).
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return;
+    const std::wstring path = folder + kLogFileName;
+    std::lock_guard guard(LogFileLock());
+    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return;
+    const UniqueFile owner(opened);
+    HANDLE file = owner.get();
+    LARGE_INTEGER size{};
+    // Start the file again rather than let it grow: the newest failures are the ones worth sending.
+    if (GetFileSizeEx(file, &size) && size.QuadPart + static_cast<LONGLONG>(line.size()) > kFailureLogCap) {
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+    }
+    SetFilePointer(file, 0, nullptr, FILE_END);
+    DWORD written = 0;
+    // Nowhere to report a failed write of the failure log itself.
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+} // namespace
+
+void LogFailure(const char* source, int line, long code, std::string_view what) {
+    try {
+        char text[kMaxWhat + 128];
+        const int whatLength = static_cast<int>(std::min(what.size(), kMaxWhat));
+        const int length =
+            std::snprintf(text, sizeof(text), "%s(%d): %.*s (0x%08lX)\r\n", source != nullptr ? source : "?",
+                          line, whatLength, what.data(), static_cast<unsigned long>(code));
+        if (length <= 0)
+            return;
+        OutputDebugStringA(text);
+        AppendToLogFile(std::string(text, std::min(static_cast<size_t>(length), sizeof(text) - 1)));
+    } catch (...) {
+        // Logging runs inside failure paths and callbacks: it must never add a failure of its own.
+    }
+}
+
+} // namespace vendrak

@@ -1,0 +1,77 @@
+// Full screen, always on top and the menu bar of the main window.
+#include "app/WindowModes.h"
+
+#include "app/AppState.h"
+
+namespace vendrak {
+namespace {
+
+// Each replaces the whole style: the popup style drops the frame, the caption and the sizing border.
+constexpr LONG_PTR kFramedStyle = WS_OVERLAPPEDWINDOW;
+constexpr LONG_PTR kFullScreenStyle = static_cast<LONG_PTR>(WS_POPUP);
+constexpr UINT kModeChangeFlags = SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+
+constexpr int kKeyF11 = VK_F11;
+constexpr int kKeyF12 = VK_F12;
+constexpr int kKeyAlt = VK_MENU;
+
+BOOL LeaveFullScreen(AppState& app) {
+    SetWindowLongPtrA(app.mainWindow, GWL_STYLE, kFramedStyle);
+    const RECT& saved = app.savedRect;
+    const BOOL placed = SetWindowPos(app.mainWindow, HWND_TOP, saved.left, saved.top,
+                                     saved.right - saved.left, saved.bottom - saved.top, kModeChangeFlags);
+    app.isFullScreen = false;
+    return placed;
+}
+
+BOOL EnterFullScreen(AppState& app) {
+    GetWindowRect(app.mainWindow, &app.savedRect);
+    // Always the primary screen at the origin, whichever monitor the window was on.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowLongPtrA(app.mainWindow, GWL_STYLE, kFullScreenStyle);
+    SetWindowPos(app.mainWindow, HWND_TOP, 0, 0, width, height, kModeChangeFlags);
+    app.isFullScreen = true;
+    // A topmost full-screen window would hide every other program's dialogs: full screen is never topmost.
+    return ToggleAlwaysOnTop();
+}
+
+} // namespace
+
+BOOL ToggleFullScreen() {
+    AppState& app = App();
+    return app.isFullScreen ? LeaveFullScreen(app) : EnterFullScreen(app);
+}
+
+BOOL ToggleAlwaysOnTop() {
+    const AppState& app = App();
+    const LONG_PTR extendedStyle = GetWindowLongPtrA(app.mainWindow, GWL_EXSTYLE);
+    const bool makeNotTopmost = app.isFullScreen || (extendedStyle & WS_EX_TOPMOST) != 0;
+    return SetWindowPos(app.mainWindow, makeNotTopmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
+                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void ToggleMenuBar() {
+    const AppState& app = App();
+    SetMenu(app.mainWindow, GetMenu(app.mainWindow) == nullptr ? app.savedMenu : nullptr);
+}
+
+void HandlePageKey(bool isDown, int virtualKey) {
+    AppState& app = App();
+    if (isDown) {
+        if (virtualKey == kKeyF12)
+            ToggleAlwaysOnTop();
+        else if (virtualKey == kKeyF11)
+            ToggleFullScreen();
+        else if (virtualKey == kKeyAlt)
+            app.altPending = 1;
+        return;
+    }
+    // Only a release that follows a press toggles: other keys may come in between (Alt+Tab in the page).
+    if (virtualKey == kKeyAlt && app.altPending == 1) {
+        app.altPending = 0;
+        ToggleMenuBar();
+    }
+}
+
+} // namespace vendrak

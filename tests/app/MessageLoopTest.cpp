@@ -1,0 +1,141 @@
+// The message loop: libvlc's window found and kept at the bottom, the refocus rule, and loop exits.
+#include "app/AppState.h"
+#include "app/MessageLoop.h"
+#include "player/VlcPlayer.h"
+#include "tests/app/FakeBrowserHost.h"
+#include "tests/app/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vendrak {
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Registers a child class once per name (libvlc registers "VLC video main " plus a pointer).
+HWND CreateChild(HWND parent, const std::string& className) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className.c_str();
+    RegisterClassA(&windowClass); // already registered by an earlier case: fine
+    return CreateWindowExA(0, className.c_str(), "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+class MessageLoopTest : public testing::Test {
+protected:
+    void SetUp() override { window = CreateTestMainWindow(); }
+    void TearDown() override {
+        App().mainPlayer = nullptr;
+        DestroyMainWindow(window);
+    }
+
+    HWND window = nullptr;
+};
+
+TEST_F(MessageLoopTest, FindsOnlyLibvlcWindowsByTheirClassPrefix) {
+    struct Case {
+        const char* className;
+        bool found;
+    };
+    const Case cases[] = {
+        {"VLC video main 0000000001234560", true},
+        {"VLC", true},
+        {"VLCX", true},
+        {"vlc video main", false},
+        {"XVLC video main", false},
+        {"VL", false},
+        {"STATIC", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.className);
+        const HWND other = CreateChild(window, "PlainChild");
+        const HWND child = CreateChild(window, c.className);
+        ASSERT_NE(child, nullptr);
+        HWND found = nullptr;
+        EnumChildWindows(window, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
+        EXPECT_EQ(found, c.found ? child : nullptr);
+        if (c.found) {
+            EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr) << "sent to the bottom, under its siblings";
+        }
+        DestroyWindow(child);
+        DestroyWindow(other);
+    }
+}
+
+TEST_F(MessageLoopTest, FindsAGrandchildAndStopsAtTheFirst) {
+    const HWND holder = CreateChild(window, "PlainChild");
+    const HWND first = CreateChild(holder, "VLC video main 1");
+    CreateChild(window, "VLC video main 2");
+    HWND found = nullptr;
+    EnumChildWindows(window, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
+    EXPECT_EQ(found, first);
+}
+
+TEST_F(MessageLoopTest, RefocusRule) {
+    struct Case {
+        const char* name;
+        bool hasPlayer;
+        bool hasController;
+        bool videoWindow;
+        bool pendingBefore;
+        bool wantFocus;
+        bool pendingAfter;
+    };
+    const Case cases[] = {
+        {"no player: nothing", false, true, true, true, false, true},
+        {"not playing, no video window: stays pending", true, true, false, true, false, true},
+        {"video window: focus once and done", true, true, true, true, true, false},
+        {"video window, nothing pending", true, true, true, false, false, false},
+        {"no controller: nothing to focus, still done", true, false, true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VlcPlayer player; // no libvlc objects: never reports playing
+        player.refocusPending = c.pendingBefore;
+        App().mainPlayer = c.hasPlayer ? &player : nullptr;
+        FakeBrowser().calls.clear();
+        FakeBrowser().hasController = c.hasController;
+        // Class names are case-blind atoms: a name that differs only in case from an earlier test's
+        // would reuse that class and its spelling.
+        const HWND video = c.videoWindow ? CreateChild(window, "VLC video main refocus") : nullptr;
+        EXPECT_EQ(video != nullptr, c.videoWindow);
+        AfterMessage(window);
+        EXPECT_EQ(FakeBrowser().calls,
+                  c.wantFocus ? std::vector<std::string>{"focus"} : std::vector<std::string>{});
+        EXPECT_EQ(player.refocusPending, c.pendingAfter);
+        App().mainPlayer = nullptr;
+        if (video != nullptr)
+            DestroyWindow(video);
+    }
+}
+
+BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) {
+    return -1;
+}
+
+BOOL WINAPI QuitWithSeven(LPMSG message, HWND, UINT, UINT) {
+    *message = MSG{};
+    message->message = WM_QUIT;
+    message->wParam = 7;
+    return 0;
+}
+
+TEST_F(MessageLoopTest, LoopEndsOnQuitWithItsCodeAndOnFailure) {
+    EXPECT_EQ(RunMessageLoopWith(QuitWithSeven, window), 7);
+    EXPECT_EQ(RunMessageLoopWith(FailingGetMessage, window), 1) << "a failing queue must not spin";
+}
+
+TEST_F(MessageLoopTest, RealLoopRunsPostedWorkAndEndsWithQuitCode) {
+    PostMessageA(window, WM_APP, 0, 0);
+    PostQuitMessage(3);
+    EXPECT_EQ(RunMessageLoop(window), 3);
+}
+
+} // namespace
+} // namespace vendrak

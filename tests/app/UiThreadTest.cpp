@@ -1,0 +1,169 @@
+// The hand-over to the UI thread: the single script slot under many writers, and posted callables.
+#include "app/AppState.h"
+#include "app/UiThread.h"
+#include "tests/app/FakeBrowserHost.h"
+#include "tests/app/WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vendrak {
+namespace {
+
+class UiThreadTest : public testing::Test {
+protected:
+    void SetUp() override {
+        window = CreateTestMainWindow();
+        FakeBrowser().hasWebView = true;
+    }
+    void TearDown() override { DestroyMainWindow(window); }
+
+    HWND window = nullptr;
+};
+
+// A script whose every character can be checked: the writer's digit repeated around its sequence number.
+std::wstring ScriptOf(int writer, int sequence) {
+    const std::wstring fill(300, static_cast<wchar_t>(L'a' + writer));
+    return L"StateChange('" + fill + L"', '" + std::to_wstring(writer) + L"/" + std::to_wstring(sequence) +
+           L"');";
+}
+
+TEST_F(UiThreadTest, ManyWritersNeverTearAScriptAndTheLastOneWins) {
+    constexpr int kWriters = 8;
+    constexpr int kPostsEach = 250;
+    std::set<std::wstring> valid;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int sequence = 0; sequence < kPostsEach; ++sequence)
+            valid.insert(ScriptOf(writer, sequence));
+    }
+    std::atomic<int> running{kWriters};
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        writers.emplace_back([writer, &running] {
+            for (int sequence = 0; sequence < kPostsEach; ++sequence)
+                PostScriptToPage(ScriptOf(writer, sequence));
+            --running;
+        });
+    }
+    while (running > 0) {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+    PumpMessages();
+
+    const std::vector<std::wstring>& executed = FakeBrowser().executedScripts;
+    EXPECT_GT(executed.size(), static_cast<size_t>(kPostsEach))
+        << "the UI thread ran scripts while they came";
+    EXPECT_LE(executed.size(), static_cast<size_t>(kWriters * kPostsEach));
+    size_t garbled = 0;
+    for (const std::wstring& script : executed)
+        garbled += valid.count(script) == 0 ? 1 : 0;
+    EXPECT_EQ(garbled, 0u);
+    // Every writer's last script is followed by its own message, so the slot ends empty.
+    EXPECT_FALSE(App().scriptPending);
+    EXPECT_TRUE(App().pendingScript.empty());
+
+    // Each writer's scripts run in the order it posted them (a newer one never runs before an older one).
+    std::vector<int> lastSeen(kWriters, -1);
+    for (const std::wstring& script : executed) {
+        const size_t comma = script.find(L"', '");
+        const int writer = std::stoi(script.substr(comma + 4));
+        const int sequence = std::stoi(script.substr(script.find(L'/', comma) + 1));
+        EXPECT_GT(sequence, lastSeen[writer]);
+        lastSeen[writer] = sequence;
+    }
+}
+
+TEST_F(UiThreadTest, LastWriterWinsWhenTheUiThreadIsBusy) {
+    // Nothing is pumped between the posts: the UI thread is "busy".
+    PostScriptToPage(L"vlc_bitrate(1);");
+    PostScriptToPage(L"vlc_bitrate(2);");
+    PostScriptToPage(L"vlc_video_res(1920,1080,25);");
+    PumpMessages();
+    EXPECT_EQ(FakeBrowser().executedScripts, std::vector<std::wstring>{L"vlc_video_res(1920,1080,25);"});
+}
+
+TEST_F(UiThreadTest, ScriptTextCrossesByteForByte) {
+    const std::wstring texts[] = {
+        L"",
+        L"StateChange('error', 'caf\u00e9 \u4e2d\u6587 \U0001F600');",
+        std::wstring(L"a\0b", 3),
+        std::wstring(100000, L'x'),
+    };
+    for (const std::wstring& text : texts) {
+        SCOPED_TRACE(text.size());
+        FakeBrowser().executedScripts.clear();
+        PostScriptToPage(text);
+        PumpMessages();
+        ASSERT_EQ(FakeBrowser().executedScripts.size(), 1u);
+        EXPECT_EQ(FakeBrowser().executedScripts[0], text);
+    }
+}
+
+TEST_F(UiThreadTest, ScriptWithoutMainWindowStaysInTheSlotAndIsNotPostedElsewhere) {
+    App().mainWindow = nullptr;
+    PostScriptToPage(L"vlc_bitrate(5);");
+    MSG message{};
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+    App().mainWindow = window;
+    EXPECT_TRUE(App().scriptPending);
+}
+
+TEST_F(UiThreadTest, CallablesRunOnceOnTheWindowThreadAndAreFreed) {
+    auto token = std::make_shared<int>(0);
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<int> runs{0};
+    std::atomic<DWORD> ranOn{0};
+    std::thread poster([&] {
+        for (int i = 0; i < 100; ++i) {
+            RunOnUiThread(window, [token, &runs, &ranOn] {
+                ++runs;
+                ranOn = GetCurrentThreadId();
+            });
+        }
+    });
+    poster.join();
+    PumpMessages();
+    EXPECT_EQ(runs, 100);
+    EXPECT_EQ(ranOn, uiThread);
+    EXPECT_EQ(token.use_count(), 1);
+}
+
+TEST_F(UiThreadTest, FailedPostFreesTheCallableAndNeverRunsIt) {
+    struct Case {
+        const char* name;
+        HWND target;
+    };
+    const HWND gone = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    const Case cases[] = {
+        {"destroyed window", gone},
+        {"invalid handle", reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7ffffff0))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto token = std::make_shared<int>(0);
+        bool ran = false;
+        RunOnUiThread(c.target, [token, &ran] { ran = true; });
+        EXPECT_EQ(token.use_count(), 1) << "the callable was freed at once";
+        PumpMessages();
+        EXPECT_FALSE(ran);
+    }
+}
+
+TEST_F(UiThreadTest, EmptyCallableIsNotPosted) {
+    RunOnUiThread(window, std::function<void()>{});
+    MSG message{};
+    EXPECT_FALSE(PeekMessageA(&message, window, WM_APP, WM_APP, PM_NOREMOVE));
+}
+
+} // namespace
+} // namespace vendrak

@@ -2,6 +2,7 @@
 #include "StandinConfig.h"
 #include "StandinPlayer.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -13,6 +14,12 @@ using standin::Pointer;
 using standin::Setting;
 
 namespace {
+
+// Live objects handed out, for tests that check the caller releases what it gets.
+std::atomic<int> liveMedia{0};
+std::atomic<int> livePlayers{0};
+std::atomic<int> liveTrackArrays{0};
+std::atomic<int> liveDescriptionLists{0};
 
 void Post(libvlc_media_player_t* player, Command command) {
     std::lock_guard guard(player->lock);
@@ -46,6 +53,10 @@ std::vector<Description> Descriptions(const std::string& key) {
 }
 
 libvlc_track_description_t* DescriptionList(const std::string& key) {
+    if (Descriptions(key).empty()) {
+        return nullptr;
+    }
+    ++liveDescriptionLists;
     libvlc_track_description_t* head = nullptr;
     libvlc_track_description_t** next = &head;
     for (const Description& d : Descriptions(key)) {
@@ -101,6 +112,7 @@ libvlc_media_t* libvlc_media_new_location(libvlc_instance_t*, const char* locati
     }
     auto* media = new libvlc_media_t();
     media->location = location;
+    ++liveMedia;
     return media;
 }
 
@@ -112,6 +124,7 @@ void libvlc_media_add_option(libvlc_media_t* media, const char* option) {
 void libvlc_media_release(libvlc_media_t* media) {
     if (media != nullptr && --media->references == 0) {
         delete media;
+        --liveMedia;
     }
 }
 
@@ -191,6 +204,7 @@ unsigned libvlc_media_tracks_get(libvlc_media_t* media, libvlc_media_track_t*** 
     }
     *tracks =
         static_cast<libvlc_media_track_t**>(std::calloc(made.size() + 1, sizeof(libvlc_media_track_t*)));
+    ++liveTrackArrays;
     std::copy(made.begin(), made.end(), *tracks);
     return unsigned(made.size());
 }
@@ -205,6 +219,9 @@ void libvlc_media_tracks_release(libvlc_media_track_t** tracks, unsigned count) 
         std::free(track->psz_language);
         std::free(track->psz_description);
         std::free(track);
+    }
+    if (tracks != nullptr) {
+        --liveTrackArrays;
     }
     std::free(tracks);
 }
@@ -221,6 +238,7 @@ libvlc_media_player_t* libvlc_media_player_new(libvlc_instance_t* instance) {
     player->audioTrack = IntSetting("audio_current");
     player->spuTrack = IntSetting("spu_current");
     player->worker = std::thread(standin::RunPlayer, player);
+    ++livePlayers;
     return player;
 }
 
@@ -231,6 +249,7 @@ void libvlc_media_player_release(libvlc_media_player_t* player) {
     libvlc_media_release(player->media);
     libvlc_release(player->instance);
     delete player;
+    --livePlayers;
 }
 
 libvlc_event_manager_t* libvlc_media_player_event_manager(libvlc_media_player_t* player) {
@@ -410,12 +429,33 @@ int libvlc_video_set_spu(libvlc_media_player_t* player, int id) {
 }
 
 void libvlc_track_description_list_release(libvlc_track_description_t* list) {
+    if (list != nullptr) {
+        --liveDescriptionLists;
+    }
     while (list != nullptr) {
         libvlc_track_description_t* next = list->p_next;
         std::free(list->psz_name);
         std::free(list);
         list = next;
     }
+}
+
+// Test control: live objects of a kind ("media", "players", "tracks", "descriptions"), or -1.
+__declspec(dllexport) int libvlc_standin_count(const char* kind) {
+    std::string k = kind != nullptr ? kind : "";
+    if (k == "media") {
+        return liveMedia;
+    }
+    if (k == "players") {
+        return livePlayers;
+    }
+    if (k == "tracks") {
+        return liveTrackArrays;
+    }
+    if (k == "descriptions") {
+        return liveDescriptionLists;
+    }
+    return -1;
 }
 
 } // extern "C"

@@ -7,7 +7,10 @@
 // variable VENDRAK_LIBVLC_STANDIN when libvlc_new is called, and changeable at any time in-process
 // through the exported function
 //     extern "C" void libvlc_standin_control(const char* key, const char* value);
-// (a null or empty value restores the key's default; key "reset" restores all). Keys and defaults:
+// (a null or empty value restores the key's default; key "reset" restores all), and
+//     extern "C" int libvlc_standin_count(const char* kind);
+// answers how many objects of a kind are alive ("media", "players", "tracks" arrays, "descriptions"
+// lists), so a test can check that everything handed out was released. Keys and defaults:
 //   width=1920 height=1080 fps=25      picture size and frame rate once playing (0x0 for "audio-only")
 //   duration=10000                     media length in ms; end of media comes when the time reaches it
 //   tick=250                           ms between the position/time events while playing

@@ -69,6 +69,9 @@ bool StartInput(libvlc_media_player_t* player) {
         std::lock_guard guard(player->lock);
         player->state = libvlc_Playing;
         player->time = 0;
+        // A new input starts from the configured track selection, as libvlc's does.
+        player->audioTrack = IntSetting("audio_current");
+        player->spuTrack = IntSetting("spu_current");
         if (player->media != nullptr) {
             player->media->parsed = true;
         }

@@ -1,0 +1,223 @@
+// The real player code in a Windows program against the stand-in libvlc.dll and real windows: the
+// script texts, libvlc's picture window being found and placed, failures libvlc can report, and that
+// every media, track array and description list handed out is released.
+#include "player/PlaybackMonitor.h"
+#include "player/PlayerMethods.h"
+
+#include "tests/player/RecordingSink.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+namespace vendrak {
+namespace {
+
+using namespace std::chrono_literals;
+using Texts = std::vector<std::wstring>;
+
+void Control(const char* key, const char* value) {
+    using ControlFunction = void (*)(const char*, const char*);
+    auto control = reinterpret_cast<ControlFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("libvlc.dll"), "libvlc_standin_control")));
+    ASSERT_NE(control, nullptr) << "the stand-in libvlc.dll must sit beside the test program";
+    control(key, value);
+}
+
+int Live(const char* kind) {
+    using CountFunction = int (*)(const char*);
+    auto count = reinterpret_cast<CountFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("libvlc.dll"), "libvlc_standin_count")));
+    return count != nullptr ? count(kind) : -2;
+}
+
+// Runs the test thread's messages until `done` holds: the stand-in's picture window belongs to its
+// own thread but is a child of our window.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
+class StandinPlayer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Control("reset", nullptr);
+        Control("tick", "40");
+        Control("duration", "1200");
+        Control("buffering_step", "5");
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "VendrakPlayerTestMain";
+        RegisterClassA(&windowClass);
+        main = CreateWindowExA(0, "VendrakPlayerTestMain", "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                               816, 639, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(main, nullptr);
+        players = CreatePlayers(main, sink.Sink(), Win32VideoWindows());
+    }
+    void TearDown() override {
+        players = {};
+        DestroyWindow(main);
+    }
+    VlcPlayer& Main() { return *players.mainPlayer; }
+    VlcPlayer& Pip() { return *players.pipPlayer; }
+    bool WaitForScript(const std::wstring& script) {
+        return PumpUntil([&] { return test::RecordingSink::Contains(sink.Scripts(), script); });
+    }
+
+    HWND main = nullptr;
+    test::RecordingSink sink;
+    Players players;
+};
+
+TEST_F(StandinPlayer, PlayReportsInLibvlcsOrderAndTheVideoWindowIsPlaced) {
+    Open(Main(), "file:///C:/media/movie.mkv");
+    PlayVideo(Main());
+    ASSERT_TRUE(WaitForScript(L"vlc_video_res(1920,1080,25);"));
+    Texts scripts = sink.Scripts();
+    EXPECT_EQ(std::count(scripts.begin(), scripts.end(), L"vlc_bitrate(0);"), 1);
+    std::erase(scripts, L"vlc_bitrate(0);");
+    const Texts want = {
+        L"StateChange('opening', '');",      L"StateChange('buffering', '0');",
+        L"StateChange('buffering', '');",    L"StateChange('buffering', '');",
+        L"StateChange('buffering', '');",    L"StateChange('playing', '');",
+        L"StateChange('buffering', '0');",   L"StateChange('buffering', '25');",
+        L"StateChange('buffering', '50');",  L"StateChange('buffering', '75');",
+        L"StateChange('buffering', '100');", L"StateChange('buffering', '100');",
+        L"StateChange('buffering', '');",    L"StateChange('playing', '');",
+        L"vlc_video_res(1920,1080,25);",
+    };
+    EXPECT_EQ(scripts, want);
+
+    HWND video = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (video = static_cast<HWND>(Win32VideoWindows().FindVideoMainWindow(main))); }));
+    SetVideoRect(Main(), 16, 9, 640, 360);
+    RECT rect{};
+    GetWindowRect(video, &rect);
+    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 16);
+    EXPECT_EQ(rect.top, 9);
+    EXPECT_EQ(rect.right - rect.left, 640);
+    EXPECT_EQ(rect.bottom - rect.top, 360);
+    EXPECT_EQ(GetVideoSizeText(Main()), "1920x1080");
+
+    ASSERT_TRUE(WaitForScript(L"StateChange('stopped', '');")); // end of media after 1.2 s
+    EXPECT_TRUE(PumpUntil([&] { return Win32VideoWindows().FindVideoMainWindow(main) == nullptr; }));
+}
+
+TEST_F(StandinPlayer, ReportsFromConfiguredValues) {
+    Control("width", "1280");
+    Control("height", "720");
+    Control("fps", "29.97");
+    Control("audio", "Off:-1,Español:4,English:7");
+    Control("audio_current", "7");
+    Control("stats", "5,0.5,6,1.5,0,1,2,3,4,5,6,7,8,9,0.25");
+    Open(Main(), "file:///C:/media/movie.mkv");
+    PlayVideo(Main());
+    ASSERT_TRUE(WaitForScript(L"vlc_video_res(1280,720,29);"));
+    EXPECT_EQ(GetAudioTracks(Main()), "Off:::::Español:::::English");
+    EXPECT_EQ(GetAudioTrack(Main()), 2);
+    SetAudioTrack(Main(), 1);
+    EXPECT_EQ(GetAudioTrack(Main()), 1);
+    EXPECT_EQ(
+        GetStatistics(Main()),
+        "Input:\n  read_bytes: 5\n  input_bitrate: 4\n\nDemux:\n  demux_read_bytes: 6\n  demux_bitrate: 12\n"
+        "demux_corrupted: 0\n  demux_discontinuity: 1\n\nDecoders:\n  decoded_video: 2\n  decoded_audio: "
+        "3\n\n"
+        "Video Output:\n  displayed_pictures: 4\n  lost_pictures: 5\n\nAudio output:\n  played_abuffers: 6\n"
+        "  lost_abuffers: 7\n\nStream output:\n  sent_packets: 8\n  sent_bytes: 9\n  send_bitrate: 2\n");
+    ReportBitrate(Main());
+    EXPECT_EQ(sink.Scripts().back(), L"vlc_bitrate(12);");
+    Control("fail_stats", "1"); // libvlc has no statistics: a zeroed record, not stale memory
+    ReportBitrate(Main());
+    EXPECT_EQ(sink.Scripts().back(), L"vlc_bitrate(0);");
+    EXPECT_EQ(GetStatistics(Main()).substr(0, 30), "Input:\n  read_bytes: 0\n  input");
+    StopVideo(Main());
+}
+
+TEST_F(StandinPlayer, RefusedMediaLeavesTheCurrentOne) {
+    Open(Main(), "file:///C:/media/first.mkv");
+    libvlc_media_t* first = Main().media.get();
+    ASSERT_NE(first, nullptr);
+    Main().refocusPending = false;
+    Control("fail_media", "1");
+    Open(Main(), "file:///C:/media/second.mkv");
+    EXPECT_TRUE(Main().refocusPending);
+    EXPECT_EQ(Main().media.get(), first);
+    EXPECT_EQ(Live("media"), 1);
+}
+
+TEST_F(StandinPlayer, PictureInPicturePlaysInItsOwnWindow) {
+    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    SetPipRect(Pip(), 500, 300, 280, 160);
+    PlayPipVideo(Pip());
+    HWND pipWindow = static_cast<HWND>(Pip().videoWindow);
+    EXPECT_TRUE(GetWindowLongPtrA(pipWindow, GWL_STYLE) & WS_VISIBLE);
+    ASSERT_TRUE(WaitForScript(L"StateChange('playing_pip', '');"));
+    EXPECT_TRUE(PumpUntil([&] { return Win32VideoWindows().FindVideoMainWindow(pipWindow) != nullptr; }));
+    StopPipVideo(Pip());
+    EXPECT_FALSE(GetWindowLongPtrA(pipWindow, GWL_STYLE) & WS_VISIBLE);
+    ASSERT_TRUE(WaitForScript(L"StateChange('stopped_pip', '');"));
+    for (const auto& s : sink.Scripts()) {
+        EXPECT_EQ(s.find(L"vlc_video_res("), std::wstring::npos);
+    }
+}
+
+TEST_F(StandinPlayer, EverythingHandedOutIsReleased) {
+    Control("buffering_step", "0");
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        Open(Main(), cycle % 2 ? "file:///C:/a.mkv" : "file:///C:/b.mkv");
+        PlayVideo(Main());
+        if (cycle % 50 == 0) { // now and then into the picture, where tracks exist
+            ASSERT_TRUE(WaitForScript(L"vlc_video_res(1920,1080,25);"));
+            sink.Clear();
+        }
+        GetTrackInfo(Main());
+        GetAudioTracks(Main());
+        GetSubtitleTracks(Main());
+        SetAudioTrack(Main(), cycle % 4 - 1);
+        GetAudioTrack(Main());
+        SetSubtitleTrack(Main(), 1);
+        GetSubtitleTrack(Main());
+        GetDuration(Main());
+        StopVideo(Main());
+    }
+    EXPECT_EQ(Live("media"), 1) << "only the current media";
+    EXPECT_EQ(Live("tracks"), 0);
+    EXPECT_EQ(Live("descriptions"), 0);
+    EXPECT_EQ(Live("players"), 2);
+    players = {};
+    EXPECT_EQ(Live("media"), 0);
+    EXPECT_EQ(Live("players"), 0);
+}
+
+TEST_F(StandinPlayer, RefusedInstanceMakesInertPlayersWithAPipWindow) {
+    players = {};
+    Control("fail_new", "1");
+    players = CreatePlayers(main, sink.Sink(), Win32VideoWindows());
+    EXPECT_EQ(Main().instance, nullptr);
+    EXPECT_EQ(Main().mediaPlayer, nullptr);
+    EXPECT_TRUE(Main().refocusPending);
+    EXPECT_FALSE(Pip().refocusPending);
+    ASSERT_NE(Pip().videoWindow, nullptr);
+    Open(Main(), "file:///C:/a.mkv");
+    PlayVideo(Main());
+    PauseVideo(Main());
+    EXPECT_EQ(sink.Scripts(), Texts{L"vlc_bitrate(0);"});
+    EXPECT_EQ(Live("players"), 0);
+}
+
+} // namespace
+} // namespace vendrak

@@ -223,6 +223,49 @@ TEST_F(FileDialogTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
     EXPECT_EQ(function->calls[0].values[0], L"/" + std::wstring(existing.begin(), existing.end()));
 }
 
+// Hostile folder and extension texts reach a real dialog without overrunning anything; cancelling
+// still answers (0, "").
+TEST_F(FileDialogTest, HostileTextsStillOpenTheDialog) {
+    struct Case {
+        const char* name;
+        std::function<Arg()> folder;
+        std::function<Arg()> extensions;
+    };
+    const std::wstring huge(16u << 20, L'a');
+    const Case cases[] = {
+        {"null texts", [] { return Arg::NullStr(); }, [] { return Arg::NullStr(); }},
+        {"16 MB folder", [&] { return Arg::Str(L"/C:\\" + huge); }, [] { return Arg::Str(L"cfg"); }},
+        {"16 MB extensions", [] { return Arg::Str(L"/C:\\"); }, [&] { return Arg::Str(huge); }},
+        {"unpaired surrogates", [] { return Arg::Str(L"/C:\\\xD800"); },
+         [] { return Arg::Str(L"c\xDC00g"); }},
+        {"embedded zero", [] { return Arg::Str(std::wstring_view(L"/C:\\\0x", 6)); },
+         [] { return Arg::Str(std::wstring_view(L"cfg\0,json", 8)); }},
+    };
+    const DWORD ui = GetCurrentThreadId();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto answer = MakeCom<RecordingFunction>();
+        std::atomic<bool> opened{false};
+        std::thread user([&] {
+            if (HWND dialog = WaitForDialog(ui)) {
+                opened = true;
+                Press(dialog, IDCANCEL);
+            }
+        });
+        std::vector<Arg> args;
+        args.push_back(c.folder());
+        args.push_back(c.extensions());
+        args.push_back(Arg::Disp(answer.Get()));
+        const HRESULT hr = CallByName(dispatch.Get(), L"showFileDialog", DISPATCH_METHOD, std::move(args)).hr;
+        user.join();
+        EXPECT_EQ(hr, S_OK);
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(RunQueued(), 1u);
+        ASSERT_EQ(answer->calls.size(), 1u);
+        EXPECT_EQ(answer->calls[0].values, (std::vector<std::wstring>{L"", L"0"}));
+    }
+}
+
 // The page may ask again while a dialog is open (the dialog's loop keeps its calls flowing): refused.
 std::atomic<IDispatch*> reentrantTarget{nullptr};
 std::atomic<HRESULT> reentrantResult{S_OK};

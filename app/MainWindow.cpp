@@ -100,8 +100,7 @@ LRESULT OnRunOnUiThread(WPARAM wParam) {
     } catch (...) {
         VENDRAK_LOG_FAILURE("MainWindow", E_FAIL, "running the pending script threw");
     }
-    if (wParam != 0) {
-        std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(wParam));
+    if (const std::unique_ptr<std::function<void()>> work = TakePostedCallable(wParam)) {
         try {
             (*work)();
         } catch (...) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <new>
+#include <unordered_set>
 #include <utility>
 
 namespace vendrak {
@@ -14,6 +15,26 @@ namespace {
 
 // Long enough for the UI thread to run one script before the next caller replaces it.
 constexpr DWORD kScriptPauseMs = 20;
+
+// The callables handed out and not yet taken. Any program on the desktop can post WM_APP to our
+// window; a wParam that is not in this set is never treated as a pointer.
+struct PostedCallables {
+    std::mutex lock;
+    std::unordered_set<WPARAM> outstanding;
+};
+
+PostedCallables& Posted() {
+    // Never destroyed: other threads may still post while the process exits.
+    alignas(PostedCallables) static unsigned char storage[sizeof(PostedCallables)];
+    static PostedCallables* const posted = std::construct_at(reinterpret_cast<PostedCallables*>(storage));
+    return *posted;
+}
+
+bool Forget(WPARAM token) {
+    PostedCallables& posted = Posted();
+    std::lock_guard guard(posted.lock);
+    return posted.outstanding.erase(token) == 1;
+}
 
 } // namespace
 
@@ -38,17 +59,30 @@ void RunOnUiThread(HWND window, std::function<void()> work) {
     if (!work)
         return;
     std::unique_ptr<std::function<void()>> callable;
+    WPARAM token = 0;
     try {
         callable = std::make_unique<std::function<void()>>(std::move(work));
+        token = reinterpret_cast<WPARAM>(callable.get());
+        PostedCallables& posted = Posted();
+        std::lock_guard guard(posted.lock);
+        posted.outstanding.insert(token);
     } catch (const std::bad_alloc&) {
         VENDRAK_LOG_FAILURE("UiThread", E_OUTOFMEMORY, "no memory for a callable");
         return;
     }
-    if (PostMessageA(window, kRunOnUiThreadMessage, reinterpret_cast<WPARAM>(callable.get()), 0)) {
-        callable.release(); // the UI thread owns it now (RunPostedCallable)
+    if (PostMessageA(window, kRunOnUiThreadMessage, token, 0)) {
+        callable.release(); // the UI thread owns it now (TakePostedCallable)
         return;
     }
-    VENDRAK_LOG_FAILURE("UiThread", HRESULT_FROM_WIN32(GetLastError()), "PostMessage of a callable failed");
+    const DWORD error = GetLastError();
+    Forget(token);
+    VENDRAK_LOG_FAILURE("UiThread", HRESULT_FROM_WIN32(error), "PostMessage of a callable failed");
+}
+
+std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam) {
+    if (wParam == 0 || !Forget(wParam))
+        return nullptr;
+    return std::unique_ptr<std::function<void()>>(reinterpret_cast<std::function<void()>*>(wParam));
 }
 
 bool RunPendingScript() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vendrak {
@@ -20,6 +21,10 @@ void PostScriptToPage(std::wstring script);
 // Any thread. Posts the callable to `window`; the UI thread runs it once, after any pending script,
 // and frees it. If posting fails the callable is freed here and never runs.
 void RunOnUiThread(HWND window, std::function<void()> work);
+
+// UI thread (WM_APP). Hands over the callable that RunOnUiThread posted with this wParam; null for 0 or
+// for any value this process did not post (WM_APP may come from another program). The caller runs it.
+std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam);
 
 // UI thread (WM_APP). Takes the pending script out of the slot and runs it in the page when the browser
 // exists. Returns true when a script was pending (run or dropped).

@@ -124,6 +124,30 @@ TEST_F(WndProcTest, ScriptBeforeTheBrowserIsDroppedNotKept) {
     EXPECT_TRUE(FakeBrowser().executedScripts.empty());
 }
 
+TEST_F(WndProcTest, ForeignAppMessagesAreNeverTakenForCallables) {
+    int runs = 0;
+    RunOnUiThread(window, [&runs] { ++runs; });
+    MSG message{};
+    ASSERT_TRUE(PeekMessageA(&message, window, WM_APP, WM_APP, PM_REMOVE));
+    const WPARAM handedOut = message.wParam;
+    EXPECT_EQ(DispatchMessageA(&message), 1);
+    EXPECT_EQ(runs, 1);
+    struct Case {
+        const char* name;
+        WPARAM wParam;
+    };
+    const Case cases[] = {
+        {"the same callable again (would be a double free)", handedOut},
+        {"a made-up address", static_cast<WPARAM>(0x12345678)},
+        {"all bits set", ~WPARAM{0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SendMessageA(window, WM_APP, c.wParam, 0), 1);
+        EXPECT_EQ(runs, 1);
+    }
+}
+
 TEST_F(WndProcTest, ThrowingCallableIsContainedAndFreed) {
     auto token = std::make_shared<int>(0);
     RunOnUiThread(window, [token] { throw std::runtime_error("page callback failed"); });

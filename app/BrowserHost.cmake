@@ -3,7 +3,7 @@
 # is built into the program.
 include(${CMAKE_CURRENT_LIST_DIR}/StartAddress.cmake)
 set(vendrak_generated_app ${CMAKE_BINARY_DIR}/generated/app)
-vendrak_generate_start_address(${vendrak_generated_app}/StartAddressBytes.h)
+vendrak_generate_start_address(${vendrak_generated_app}/StartAddressBytes.h "${VENDRAK_START_ADDRESS}")
 
 add_library(vendrak_browserhost STATIC
     ${CMAKE_CURRENT_LIST_DIR}/BrowserHostHandlers.cpp

@@ -2,15 +2,18 @@
 set(VENDRAK_START_ADDRESS "" CACHE STRING
     "Address of the web application the browser opens; empty: web/index.html beside the program")
 
-function(vendrak_generate_start_address output)
+set(vendrak_start_address_template ${CMAKE_CURRENT_LIST_DIR}/StartAddressBytes.h.in CACHE INTERNAL "")
+
+# Writes the header for `address` (empty: the demo page beside the program) with a fresh random key.
+function(vendrak_generate_start_address output address)
     string(RANDOM LENGTH 2 ALPHABET 0123456789abcdef start_hex)
     string(RANDOM LENGTH 2 ALPHABET 0123456789abcdef step_hex)
     math(EXPR key_start "0x${start_hex}")
     # An odd step visits every key byte before repeating.
     math(EXPR key_step "0x${step_hex} | 1")
     set(bytes "")
-    if(NOT VENDRAK_START_ADDRESS STREQUAL "")
-        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw "${VENDRAK_START_ADDRESS}")
+    if(NOT address STREQUAL "")
+        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw "${address}")
         file(READ ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw hex HEX)
         file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw)
         string(LENGTH "${hex}" hex_length)
@@ -25,5 +28,5 @@ function(vendrak_generate_start_address output)
     set(VENDRAK_KEY_START ${key_start})
     set(VENDRAK_KEY_STEP ${key_step})
     set(VENDRAK_ADDRESS_BYTES "${bytes}")
-    configure_file(${CMAKE_CURRENT_SOURCE_DIR}/StartAddressBytes.h.in ${output} @ONLY)
+    configure_file(${vendrak_start_address_template} ${output} @ONLY)
 endfunction()

@@ -21,6 +21,10 @@ constexpr std::array kAttachedEvents = {
     libvlc_MediaPlayerTitleChanged,    libvlc_MediaPlayerLengthChanged,
 };
 
+uint32_t EventBit(libvlc_event_e type) {
+    return uint32_t{1} << (type - libvlc_MediaPlayerMediaChanged);
+}
+
 void CallbackEntry(const libvlc_event_t* event, void* opaque) {
     OnPlayerEvent(event, opaque);
 }
@@ -92,23 +96,34 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
 } // namespace
 
 void AttachEvents(VlcPlayer& player) {
+    if (!player.mediaPlayer) {
+        return;
+    }
     libvlc_event_manager_t* manager = libvlc_media_player_event_manager(player.mediaPlayer.get());
     if (manager == nullptr) {
         return;
     }
     for (libvlc_event_e type : kAttachedEvents) {
-        libvlc_event_attach(manager, type, CallbackEntry, &player);
+        if (libvlc_event_attach(manager, type, CallbackEntry, &player) == 0) {
+            player.attachedEvents |= EventBit(type);
+        }
     }
 }
 
 void DetachEvents(VlcPlayer& player) {
+    if (!player.mediaPlayer) {
+        return;
+    }
     libvlc_event_manager_t* manager = libvlc_media_player_event_manager(player.mediaPlayer.get());
     if (manager == nullptr) {
         return;
     }
     for (libvlc_event_e type : kAttachedEvents) {
-        libvlc_event_detach(manager, type, CallbackEntry, &player);
+        if (player.attachedEvents & EventBit(type)) {
+            libvlc_event_detach(manager, type, CallbackEntry, &player);
+        }
     }
+    player.attachedEvents = 0;
 }
 
 void OnPlayerEvent(const libvlc_event_t* event, void* opaque) {

@@ -64,6 +64,9 @@ struct VlcPlayer {
     std::wstring browserVersion;         // main player only: the web view runtime's version text
     ScriptSink scriptSink;
     VideoWindows* windows = nullptr; // not owned; outlives the player
+    // Bit (type - 256) set for each event type OnPlayerEvent is registered for: libvlc aborts when
+    // asked to detach a callback it does not hold.
+    uint32_t attachedEvents = 0;
     // Serialises OnPlayerEvent per player: libvlc may deliver events of one player from the input
     // thread and from the UI thread (stop, set_media send theirs synchronously).
     std::mutex eventLock;

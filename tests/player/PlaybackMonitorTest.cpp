@@ -134,6 +134,19 @@ TEST(PlaybackMonitor, BitrateReportsFollowTheClock) {
     EXPECT_EQ(monitor.Run({{258, 0}}), (Texts{L"vlc_bitrate(0);", L"StateChange('opening', '');"}));
 }
 
+// The UI thread stops playback while a report is being built: the report must not re-arm the timer.
+TEST(PlaybackMonitor, StopDuringAReportKeepsReportsOff) {
+    Monitor monitor;
+    monitor.player.bitrateDue = 500;
+    monitor.player.scriptSink = [&](std::wstring script) {
+        if (script.starts_with(L"vlc_bitrate(")) {
+            monitor.player.bitrateDue = 0; // StopVideo on the UI thread, mid-report
+        }
+    };
+    monitor.Run({{268, 0}});
+    EXPECT_EQ(monitor.player.bitrateDue.load(), 0u);
+}
+
 TEST(PlaybackMonitor, BadCallbackArgumentsAreIgnored) {
     Monitor monitor;
     libvlc_event_t event = Event(260);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <deque>
 #include <mutex>
 #include <string>
 
@@ -31,10 +32,12 @@ struct AppState {
     Microsoft::WRL::ComPtr<ICoreWebView2Controller3> controller3;
     Microsoft::WRL::ComPtr<IHostObjectNodeJs> hostObject;
 
-    // The single pending-script slot: player threads write it, the UI thread takes it out.
-    // scriptLock guards pendingScript and scriptPending; hold it for nothing longer than a copy.
+    // Scripts waiting to run in the page, oldest first: player threads append, the UI thread takes them
+    // all out. A single slot would lose texts whenever two arrive before the UI thread gets to them
+    // (playVideo posts from the UI thread itself while libvlc's first events come in).
+    // scriptLock guards pendingScripts and scriptPending; hold it for nothing longer than a move.
     std::mutex scriptLock;
-    std::wstring pendingScript;
+    std::deque<std::wstring> pendingScripts;
     bool scriptPending = false;
 
     // Null until CreatePlayers fills them; they live until the process ends.

@@ -13,7 +13,7 @@
 namespace vendrak {
 namespace {
 
-// Long enough for the UI thread to run one script before the next caller replaces it.
+// Gives the UI thread time to run one script before the same caller posts the next.
 constexpr DWORD kScriptPauseMs = 20;
 
 // The callables handed out and not yet taken. Any program on the desktop can post WM_APP to our
@@ -42,8 +42,12 @@ void PostScriptToPage(std::wstring script) {
     AppState& app = App();
     {
         std::lock_guard lock(app.scriptLock);
-        // Swap rather than assign: the replaced script is freed after the lock is released.
-        app.pendingScript.swap(script);
+        app.pendingScripts.push_back(std::move(script));
+        if (app.pendingScripts.size() > kMaxPendingScripts) {
+            // The UI thread is stalled; keep the newest texts, as they describe the current state.
+            script = std::move(app.pendingScripts.front()); // freed after the lock is released
+            app.pendingScripts.pop_front();
+        }
         app.scriptPending = true;
     }
     // mainWindow is set before any player exists. Posting to a null window would post to this
@@ -87,17 +91,18 @@ std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam) {
 
 bool RunPendingScript() {
     AppState& app = App();
-    std::wstring script;
+    std::deque<std::wstring> scripts;
     {
         std::lock_guard lock(app.scriptLock);
         if (!app.scriptPending)
             return false;
-        script.swap(app.pendingScript);
+        scripts.swap(app.pendingScripts);
         app.scriptPending = false;
     }
     // Outside the lock: a player thread must never wait for the browser. Before the browser exists
-    // the script is dropped.
-    ExecuteScriptInPage(script);
+    // the scripts are dropped.
+    for (const std::wstring& script : scripts)
+        ExecuteScriptInPage(script);
     return true;
 }
 

@@ -13,9 +13,11 @@ namespace vendrak {
 // RunOnUiThread allocated and the UI thread runs and frees.
 inline constexpr UINT kRunOnUiThreadMessage = WM_APP;
 
-// Any thread. Puts the script into the single slot (replacing one still waiting), posts WM_APP to the
-// main window and pauses 20 ms so that the UI thread can run it before the next one replaces it.
-// A script posted before the browser exists is dropped when the UI thread takes it out.
+// Any thread. Appends the script to the pending scripts, posts WM_APP to the main window and pauses
+// 20 ms so that the UI thread can keep up. Scripts run in the order they were posted; when the UI thread
+// is stalled for long, only the newest kMaxPendingScripts are kept. A script posted before the browser
+// exists is dropped when the UI thread takes it out.
+inline constexpr size_t kMaxPendingScripts = 64;
 void PostScriptToPage(std::wstring script);
 
 // Any thread. Posts the callable to `window`; the UI thread runs it once, after any pending script,
@@ -26,8 +28,8 @@ void RunOnUiThread(HWND window, std::function<void()> work);
 // for any value this process did not post (WM_APP may come from another program). The caller runs it.
 std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam);
 
-// UI thread (WM_APP). Takes the pending script out of the slot and runs it in the page when the browser
-// exists. Returns true when a script was pending (run or dropped).
+// UI thread (WM_APP). Takes every pending script out and runs them in order in the page when the
+// browser exists. Returns true when a script was pending (run or dropped).
 bool RunPendingScript();
 
 } // namespace vendrak

@@ -123,7 +123,7 @@ HWND CreateTestMainWindow() {
     app.pipPlayer = nullptr;
     {
         std::lock_guard lock(app.scriptLock);
-        app.pendingScript.clear();
+        app.pendingScripts.clear();
         app.scriptPending = false;
     }
     ResetFakeBrowser();

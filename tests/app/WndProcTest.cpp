@@ -97,7 +97,7 @@ TEST_F(WndProcTest, PendingScriptRunsBeforeThePostedCallable) {
     {
         // As a player thread leaves it before its own WM_APP arrives.
         std::lock_guard lock(App().scriptLock);
-        App().pendingScript = L"vlc_bitrate(0);";
+        App().pendingScripts.push_back(L"vlc_bitrate(0);");
         App().scriptPending = true;
     }
     RunOnUiThread(window, [] { FakeBrowser().calls.push_back("callable"); });
@@ -107,7 +107,7 @@ TEST_F(WndProcTest, PendingScriptRunsBeforeThePostedCallable) {
     EXPECT_EQ(DispatchMessageA(&message), 0); // a script was pending
     EXPECT_EQ(FakeBrowser().calls, (std::vector<std::string>{"script", "callable"}));
     EXPECT_EQ(FakeBrowser().executedScripts, std::vector<std::wstring>{L"vlc_bitrate(0);"});
-    // The script's own message, arriving later, finds the slot empty.
+    // The script's own message, arriving later, finds nothing pending.
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1);
     EXPECT_EQ(FakeBrowser().executedScripts.size(), 1u);
 }
@@ -115,7 +115,7 @@ TEST_F(WndProcTest, PendingScriptRunsBeforeThePostedCallable) {
 TEST_F(WndProcTest, ScriptBeforeTheBrowserIsDroppedNotKept) {
     {
         std::lock_guard lock(App().scriptLock);
-        App().pendingScript = L"StateChange('opening', '');";
+        App().pendingScripts.push_back(L"StateChange('opening', '');");
         App().scriptPending = true;
     }
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 0);

@@ -130,19 +130,21 @@ TEST(PageRoad, OpenAndPlayReachThePageAsExactScriptsAndTheWindowFollowsThePage) 
     EXPECT_TRUE(buffering);
 }
 
-// The page must also see the first two texts of a play: "vlc_bitrate(0);" from playVideo itself and the
-// opening state from libvlc's thread. Both are posted within 20 ms of the next text while the UI thread
-// is still inside the page's playVideo call, and the window's single pending-script slot keeps only the
-// last one, so today they are overwritten before the UI thread runs them. Enable once the hand-over to
-// the UI thread keeps every script.
-TEST(PageRoad, DISABLED_TheFirstTextsOfAPlayAreNotOverwritten) {
+// The page must also see the first texts of a play, in order: "vlc_bitrate(0);" from playVideo itself
+// and the opening state from libvlc's thread. Both are posted within 20 ms of the next text while the UI
+// thread is still inside the page's playVideo call; a single pending-script slot used to lose them.
+TEST(PageRoad, TheFirstTextsOfAPlayAreNotOverwritten) {
     ProgramRun run(
         "call\tnodeJs\topenVideo\ts:C:\\media\\one.ts\ncall\tnodeJs\tplayVideo\nwait\t1500\nclose\n");
     ASSERT_TRUE(run.Start());
     EXPECT_EQ(0u, run.WaitForExit(30000));
     const std::vector<std::string> scripts = Scripts(run.Log());
-    EXPECT_NE(scripts.end(), std::find(scripts.begin(), scripts.end(), "vlc_bitrate(0);"));
-    EXPECT_NE(scripts.end(), std::find(scripts.begin(), scripts.end(), "StateChange('opening', '');"));
+    const auto bitrate = std::find(scripts.begin(), scripts.end(), "vlc_bitrate(0);");
+    const auto opening = std::find(scripts.begin(), scripts.end(), "StateChange('opening', '');");
+    const auto playing = std::find(scripts.begin(), scripts.end(), "StateChange('playing', '');");
+    EXPECT_NE(scripts.end(), bitrate);
+    EXPECT_NE(scripts.end(), opening);
+    EXPECT_LT(opening, playing);
 }
 
 } // namespace

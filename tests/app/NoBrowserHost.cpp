@@ -1,4 +1,5 @@
-// The browser seam doing nothing, for running the whole program where no browser runtime exists.
+// The browser seam doing nothing, for running the shell's window code (or the whole program) where no
+// browser runtime exists.
 #include "app/BrowserHost.h"
 
 namespace vendrak {

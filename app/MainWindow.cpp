@@ -41,38 +41,28 @@ LRESULT OnSetFocus() {
     return 0;
 }
 
-LRESULT OnKeyDown(WORD key) {
-    switch (key) {
-    case VK_F12:
+// F12 and F11 act the same whether they arrive as plain or as system keys.
+bool ToggleModeForKey(WORD key) {
+    if (key == VK_F12)
         ToggleAlwaysOnTop();
-        break;
-    case VK_F11:
+    else if (key == VK_F11)
         ToggleFullScreen();
-        break;
-    case VK_MENU:
+    else
+        return false;
+    return true;
+}
+
+LRESULT OnKeyDown(WORD key) {
+    if (!ToggleModeForKey(key) && key == VK_MENU)
         App().altPending = 1;
-        break;
-    default:
-        break;
-    }
     return 0;
 }
 
 // System keys stop here: DefWindowProcA would enter menu mode or close the window on Alt+F4.
 LRESULT OnSysKeyDown(WORD key) {
-    switch (key) {
-    case VK_F12:
-        ToggleAlwaysOnTop();
-        break;
-    case VK_F11:
-        ToggleFullScreen();
-        break;
-    case VK_MENU:
+    if (!ToggleModeForKey(key) && key == VK_MENU) {
         App().altPending = 0;
         ToggleMenuBar();
-        break;
-    default:
-        break;
     }
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "services/TextLines.h"
 
 #include <algorithm>
-#include <climits>
 #include <exception>
 #include <vector>
 
@@ -18,16 +17,7 @@ constexpr DWORD kPieceBytes = 64 * 1024;
 // The page's path is UTF-8; the wide file calls take it whole, so names outside the ANSI code page
 // still reach the right file. The path ends at its first zero byte, as a C string would.
 std::wstring WidePath(std::string_view utf8) {
-    utf8 = utf8.substr(0, utf8.find('\0'));
-    if (utf8.empty() || utf8.size() > INT_MAX)
-        return {};
-    const int sourceBytes = static_cast<int>(utf8.size());
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, nullptr, 0);
-    if (units <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, wide.data(), units);
-    return wide;
+    return Utf8ToWide(utf8.substr(0, utf8.find('\0')));
 }
 
 // Opens an existing or new disk file. Device names ("CON", "COM1", pipes) are refused: a read from

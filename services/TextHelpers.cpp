@@ -63,4 +63,31 @@ std::string Utf8ToAnsi(const std::string& utf8) {
     return ansi;
 }
 
+std::wstring Utf8ToWide(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > INT_MAX)
+        return {};
+    const int sourceBytes = static_cast<int>(utf8.size());
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, nullptr, 0);
+    if (units <= 0)
+        return {};
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, wide.data(), units) != units)
+        return {};
+    return wide;
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX)
+        return {};
+    const int sourceUnits = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), sourceUnits, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return {};
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, wide.data(), sourceUnits, utf8.data(), bytes, nullptr, nullptr) !=
+        bytes)
+        return {};
+    return utf8;
+}
+
 } // namespace vendrak

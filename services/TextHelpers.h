@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vendrak {
 
@@ -27,6 +28,11 @@ BSTR AnsiToBstr(const char* text);
 // U+FFFD first; characters the code page lacks are mapped as the platform does by default (best fit or
 // "?"). The empty string when a conversion fails.
 std::string Utf8ToAnsi(const std::string& utf8);
+
+// UTF-8 <-> UTF-16 for the shell's own texts (paths, addresses), the whole view including any zero.
+// Invalid sequences and unpaired surrogates become U+FFFD; the empty text when a conversion fails.
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
 
 // Reads the file named by the page's UTF-8 path (cut with CutPagePath): each line (CR LF read as LF,
 // a last line without LF included) through Utf8ToAnsi, followed by one LF. The empty text when the file

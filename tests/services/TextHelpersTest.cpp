@@ -121,6 +121,32 @@ TEST(AnsiToBstr, SixteenMegabyteText) {
     EXPECT_EQ(result.View().find_first_not_of(L'v'), std::wstring_view::npos);
 }
 
+TEST(Utf8AndWide, ConvertTheWholeViewBothWays) {
+    struct Case {
+        const char* name;
+        std::string utf8;
+        std::wstring wide;
+    } cases[] = {
+        {"empty", "", L""},
+        {"Gruesse", "\x47\x72\xC3\xBC\xC3\x9F\x65", L"Gr\u00FC\u00DFe"},
+        {"supplementary plane", "\xF0\x9F\x98\x80", L"\xD83D\xDE00"},
+        {"zeros inside are kept", "a\0b"s, L"a\0b"s},
+        {"path with spaces", "C:\\Vendrak T\xC3\xA9st\\web", L"C:\\Vendrak T\u00E9st\\web"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Utf8ToWide(c.utf8), c.wide);
+        EXPECT_EQ(WideToUtf8(c.wide), c.utf8);
+    }
+}
+
+TEST(Utf8AndWide, BadInputBecomesReplacementCharacters) {
+    EXPECT_EQ(Utf8ToWide("a\xFFz"), L"a\uFFFDz");
+    EXPECT_EQ(Utf8ToWide("\xC3"), L"\uFFFD");
+    EXPECT_EQ(WideToUtf8(L"a\xD800z"), "a\xEF\xBF\xBDz");
+    EXPECT_EQ(WideToUtf8(L"\xDC00"), "\xEF\xBF\xBD");
+}
+
 TEST_F(AnsiCodePage, Utf8ToAnsiBytes) {
     struct Case {
         const char* name;

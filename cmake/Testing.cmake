@@ -14,11 +14,13 @@ else()
     set(VENDRAK_GTEST_MAIN GTest::gtest_main)
 endif()
 
-# vendrak_test(NAME <target> LABEL <unit|libvlc|wine|e2e> SOURCES ... LIBS ... [TIMEOUT s] [TSAN] [OWN_MAIN])
+# vendrak_test(NAME <target> LABEL <unit|libvlc|wine|e2e> SOURCES ... LIBS ... [TIMEOUT s] [LOCK name]
+#              [TSAN] [OWN_MAIN])
 # Each test case becomes one CTest test; Windows programs are listed and run through tools/wine-run.
+# Tests that share one LOCK name never run at the same time (they share something outside the test).
 # The ThreadSanitizer build holds only the programs marked TSAN (the ones about threads).
 function(vendrak_test)
-    cmake_parse_arguments(T "TSAN;OWN_MAIN" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "TSAN;OWN_MAIN" "NAME;LABEL;TIMEOUT;LOCK" "SOURCES;LIBS" ${ARGN})
     if(VENDRAK_SANITIZE STREQUAL "thread" AND NOT T_TSAN)
         return()
     endif()
@@ -32,7 +34,11 @@ function(vendrak_test)
     endif()
     target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
     vendrak_warnings(${T_NAME})
+    set(properties LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+    if(T_LOCK)
+        list(APPEND properties RESOURCE_LOCK ${T_LOCK})
+    endif()
     gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>
-                         PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+                         PROPERTIES ${properties})
 endfunction()

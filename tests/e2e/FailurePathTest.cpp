@@ -49,8 +49,9 @@ constexpr Case kCases[] = {
 TEST(FailurePath, NoBrowserTellsTheUserOnceAndTheWindowStillClosesCleanly) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        DeleteFileW(SettingsFile().c_str());
         ProgramRun run(c.scenario, RunOptions{c.withLoader, true, {}});
+        // Only now: the run waits for its turn, and a run before it saves on its way out.
+        DeleteFileW(SettingsFile().c_str());
         ASSERT_TRUE(run.Start());
         std::wstring message;
         EXPECT_EQ(0u, DismissAndClose(run, message));
@@ -73,8 +74,9 @@ TEST(FailurePath, NoBrowserTellsTheUserOnceAndTheWindowStillClosesCleanly) {
 TEST(FailurePath, RefusedDevToolsCallEndsTheProcessAtOnceSavingNothing) {
     for (const char* method : {"Network.clearBrowserCache", "Network.setCacheDisabled"}) {
         SCOPED_TRACE(method);
-        DeleteFileW(SettingsFile().c_str());
         ProgramRun run(std::string("devtools-fail\t") + method + "\t0x80004005\nwait\t5000\nclose\n");
+        // Only now: the run waits for its turn, and a run before it saves on its way out.
+        DeleteFileW(SettingsFile().c_str());
         ASSERT_TRUE(run.Start());
         const DWORD code = run.WaitForExit(20000);
         EXPECT_NE(STILL_ACTIVE, code);

@@ -55,7 +55,6 @@ std::vector<std::string> Scripts(const std::vector<LogLine>& log) {
 }
 
 TEST(PageRoad, OpenAndPlayReachThePageAsExactScriptsAndTheWindowFollowsThePage) {
-    DeleteFileW(SettingsFile().c_str());
     ProgramRun run("call\tnodeJs\topenVideo\ts:C:\\media\\channel one.ts\n"
                    "call\tnodeJs\tplayVideo\n"
                    "wait\t1500\n"
@@ -67,6 +66,8 @@ TEST(PageRoad, OpenAndPlayReachThePageAsExactScriptsAndTheWindowFollowsThePage) 
                    "wait\t1500\n"
                    "call\tnodeJs\tcloseApp\n"
                    "wait\t5000\n");
+    // Only now: the run waits for its turn, and a run before it saves on its way out.
+    DeleteFileW(SettingsFile().c_str());
     ASSERT_TRUE(run.Start());
     HWND window = run.FindTopWindow("DesktopApp", 10000);
     ASSERT_NE(nullptr, window);

@@ -2,7 +2,7 @@
 // readFile/writeFile with the "/"-prefixed path they answer), or a browser file picker in preview.
 
 import { ById } from './Dom.js';
-import { DialogFolderOf, ParseDialogAnswer } from './HostTexts.js';
+import { DialogFolderOf, FileNameOf, ParseDialogAnswer } from './HostTexts.js';
 import { kStoreKeys, Load, Save } from './Storage.js';
 
 /** Thrown when the shell refuses a dialog because another one is open. */
@@ -63,7 +63,7 @@ export async function OpenTextFile(host, purpose, extensions) {
   const path = await AskShell(host, 'showFileDialog', purpose, extensions);
   if (!path) return null;
   const text = await host.Try('readFile', path);
-  return { name: path.slice(Math.max(path.lastIndexOf('\\'), path.lastIndexOf('/')) + 1), path, text: String(text ?? '') };
+  return { name: FileNameOf(path), path, text: String(text ?? '') };
 }
 
 /**
@@ -83,8 +83,7 @@ export async function SaveTextFile(host, purpose, extensions, suggestedName, tex
   if (!path) return null;
   // The save dialog returns what the user typed; give the file its extension when it has none.
   const first = extensions.split(',')[0];
-  const name = path.slice(Math.max(path.lastIndexOf('\\'), path.lastIndexOf('/')) + 1);
-  const target = first && !name.includes('.') ? `${path}.${first}` : path;
+  const target = first && !FileNameOf(path).includes('.') ? `${path}.${first}` : path;
   await host.Try('writeFile', target, text);
   return target;
 }

@@ -234,6 +234,25 @@ describe('playlists and files', () => {
     await page.close();
   });
 
+  test('a damaged remembered folder neither reaches the dialog nor stops its answer', async () => {
+    const { page, errors } = await OpenPlayer(browser, server, {
+      storage: { folders: 'damaged' },
+      dialogAnswers: [[1, '/C:\\lists\\tv.m3u'], [0, '']],
+      responses: { readFile: kSamplePlaylist },
+    });
+    await page.click('#open-playlist');
+    await page.waitForSelector('.channel');
+    await page.click('#open-playlist');
+    await Eventually(async () =>
+      assert.deepEqual(await Calls(page, 'showFileDialog'), [
+        ['async', 'showFileDialog', '', 'm3u,m3u8', '<function>'],
+        ['async', 'showFileDialog', '/C:\\lists', 'm3u,m3u8', '<function>'],
+      ]),
+    );
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
   test('a dialog refused while another is open, and an empty file, are told plainly', async () => {
     const refused = await OpenPlayer(browser, server, { refuse: ['showFileDialog'] });
     await refused.page.click('#open-playlist');

@@ -8,13 +8,19 @@ import { kStoreKeys, Load, Save } from './Storage.js';
 /** Thrown when the shell refuses a dialog because another one is open. */
 export class DialogBusyError extends Error {}
 
-function LastFolder(purpose) {
+/** The remembered folders; a damaged stored value counts as none (setting a field on it would throw). */
+function Folders() {
   const folders = Load(kStoreKeys.folders, {});
-  return folders && typeof folders[purpose] === 'string' ? folders[purpose] : '';
+  return folders !== null && typeof folders === 'object' && !Array.isArray(folders) ? folders : {};
+}
+
+function LastFolder(purpose) {
+  const folder = Folders()[purpose];
+  return typeof folder === 'string' ? folder : '';
 }
 
 function RememberFolder(purpose, path) {
-  const folders = Load(kStoreKeys.folders, {}) || {};
+  const folders = Folders();
   folders[purpose] = DialogFolderOf(path);
   Save(kStoreKeys.folders, folders);
 }

@@ -104,7 +104,7 @@ interface Window {
     };
   };
 }
-`.replace(/^ {4}/gm, "    ");
+`;
 }
 
 function main(argv) {

@@ -6,6 +6,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -70,6 +71,23 @@ export async function StartBrowser(extraArgs = []) {
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };
+}
+
+/**
+ * One page server and one browser for all tests of a file: started before the first test, closed
+ * after the last. The fields are filled in once the tests run.
+ */
+export function SharedBrowser() {
+  const shared = { server: null, browser: null };
+  before(async () => {
+    shared.server = await StartServer();
+    shared.browser = await StartBrowser();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.server?.close();
+  });
+  return shared;
 }
 
 /**

@@ -2,7 +2,7 @@
 // through the stand-in nodeJs host object.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import {
   Calls,
   ClearCalls,
@@ -11,27 +11,17 @@ import {
   kSamplePlaylist,
   OpenPlayer,
   SetResponses,
+  SharedBrowser,
   ShellScript,
-  StartBrowser,
-  StartServer,
 } from './Harness.js';
 
-let server;
-let browser;
-before(async () => {
-  server = await StartServer();
-  browser = await StartBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = SharedBrowser();
 
 const kStoredPlaylist = { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } };
 
 /** Opens the page with the sample playlist already in the page's storage. */
 async function WithPlaylist(options = {}) {
-  const opened = await OpenPlayer(browser, server, { ...options, storage: { ...kStoredPlaylist, ...options.storage } });
+  const opened = await OpenPlayer(shared.browser, shared.server, { ...options, storage: { ...kStoredPlaylist, ...options.storage } });
   await opened.page.waitForSelector('.channel');
   await ClearCalls(opened.page);
   return opened;
@@ -215,7 +205,7 @@ describe('tracks', () => {
 
 describe('playlists and files', () => {
   test('open playlist: dialog, then readFile with the path the dialog answered; the folder is remembered', async () => {
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       dialogAnswers: [[1, '/C:\\lists\\tv.m3u'], [0, '']],
       responses: { readFile: kSamplePlaylist },
     });
@@ -235,7 +225,7 @@ describe('playlists and files', () => {
   });
 
   test('a damaged remembered folder neither reaches the dialog nor stops its answer', async () => {
-    const { page, errors } = await OpenPlayer(browser, server, {
+    const { page, errors } = await OpenPlayer(shared.browser, shared.server, {
       storage: { folders: 'damaged' },
       dialogAnswers: [[1, '/C:\\lists\\tv.m3u'], [0, '']],
       responses: { readFile: kSamplePlaylist },
@@ -254,18 +244,18 @@ describe('playlists and files', () => {
   });
 
   test('a dialog refused while another is open, and an empty file, are told plainly', async () => {
-    const refused = await OpenPlayer(browser, server, { refuse: ['showFileDialog'] });
+    const refused = await OpenPlayer(shared.browser, shared.server, { refuse: ['showFileDialog'] });
     await refused.page.click('#open-playlist');
     await Eventually(async () => assert.match(await refused.page.textContent('#toast'), /already open/));
     await refused.page.close();
-    const empty = await OpenPlayer(browser, server, { dialogAnswers: [[1, '/C:\\empty.m3u']], responses: { readFile: '' } });
+    const empty = await OpenPlayer(shared.browser, shared.server, { dialogAnswers: [[1, '/C:\\empty.m3u']], responses: { readFile: '' } });
     await empty.page.click('#open-playlist');
     await Eventually(async () => assert.match(await empty.page.textContent('#toast'), /empty\.m3u is empty/));
     await empty.page.close();
   });
 
   test('address box: a stream plays at once; a local playlist path goes through readFile', async () => {
-    const { page } = await OpenPlayer(browser, server, { responses: { readFile: kSamplePlaylist } });
+    const { page } = await OpenPlayer(shared.browser, shared.server, { responses: { readFile: kSamplePlaylist } });
     await page.click('#open-address');
     await page.fill('#address-input', 'http://tv.example/live/stream.m3u8');
     await page.click('#address-ok');
@@ -300,7 +290,7 @@ describe('playlists and files', () => {
   });
 
   test('last playlist and channel come back at start and the channel plays again', async () => {
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       storage: { ...kStoredPlaylist, channel: { url: 'http://streams.example/cinema.mkv', name: 'Classic Cinema' } },
     });
     await Eventually(async () =>
@@ -311,7 +301,7 @@ describe('playlists and files', () => {
   });
 
   test('a playlist remembered by path is read again from its file', async () => {
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       storage: { playlist: { name: 'tv.m3u', source: { kind: 'file', path: '/C:\\tv.m3u' }, text: null } },
       responses: { readFile: kSamplePlaylist },
     });
@@ -323,7 +313,7 @@ describe('playlists and files', () => {
 
 describe('settings', () => {
   test('start sends the stored settings; changes go out at once; invalid caching is refused', async () => {
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       storage: { settings: { hardwareDecoding: false, networkCaching: 3000, volume: 40, scaleMode: 'fill' } },
     });
     assert.deepEqual(await Calls(page, 'setHardwareDecoding', 'setNetworkCaching', 'setVolume', 'setScaleMode'), [
@@ -350,7 +340,7 @@ describe('settings', () => {
 
   test('save to a file and load from a file through the dialogs', async () => {
     const saved = { kind: 'vendrak-player-settings', version: 1, hardwareDecoding: false, networkCaching: 1500, volume: 55, scaleMode: 'fill' };
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       dialogAnswers: [[1, '/C:\\cfg\\mine'], [1, '/C:\\cfg\\other.json']],
       responses: { readFile: `${JSON.stringify(saved)}\n` },
     });
@@ -376,7 +366,7 @@ describe('settings', () => {
   });
 
   test('a damaged settings file changes nothing', async () => {
-    const { page } = await OpenPlayer(browser, server, {
+    const { page } = await OpenPlayer(shared.browser, shared.server, {
       dialogAnswers: [[1, '/C:\\cfg\\bad.json']],
       responses: { readFile: '{"kind":"vendrak-player-settings","version":1,"networkCaching":"lots"}\n' },
     });

@@ -3,23 +3,14 @@
 
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
-import { Calls, Eventually, kSamplePlaylist, kWebRoot, OpenPlayer, StartBrowser, StartServer } from './Harness.js';
+import { Calls, Eventually, kSamplePlaylist, kWebRoot, OpenPlayer, SharedBrowser, StartBrowser } from './Harness.js';
 
-let server;
-let browser;
-before(async () => {
-  server = await StartServer();
-  browser = await StartBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = SharedBrowser();
 
 test('an ordinary browser gets a plain preview notice, a working list and no errors', async () => {
-  const { page, errors, outside } = await OpenPlayer(browser, server, { mode: 'absent' });
+  const { page, errors, outside } = await OpenPlayer(shared.browser, shared.server, { mode: 'absent' });
   assert.equal(await page.isVisible('#preview-banner'), true);
   assert.match(await page.textContent('#preview-banner'), /ordinary browser, not in the Vendrak shell/);
   // The browser's own file picker stands in for the shell's dialog.
@@ -46,7 +37,7 @@ test('an ordinary browser gets a plain preview notice, a working list and no err
 });
 
 test('a withdrawn host object (another address than the start address) means preview, not failure', async () => {
-  const { page, errors } = await OpenPlayer(browser, server, {
+  const { page, errors } = await OpenPlayer(shared.browser, shared.server, {
     mode: 'withdrawn',
     storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
   });
@@ -60,7 +51,7 @@ test('a withdrawn host object (another address than the start address) means pre
 });
 
 test('the page loads nothing from elsewhere', async () => {
-  const { page, outside } = await OpenPlayer(browser, server, {});
+  const { page, outside } = await OpenPlayer(shared.browser, shared.server, {});
   await page.click('#show-settings');
   await page.keyboard.press('Escape');
   await page.click('#show-about');
@@ -82,7 +73,7 @@ test('from a file:// address: runs with the shell\'s switches, explains itself w
   } finally {
     await shellLike.close();
   }
-  const page = await browser.context.newPage();
+  const page = await shared.browser.context.newPage();
   await page.goto(address);
   const started = await page.evaluate(() => document.documentElement.dataset.started === 'true');
   if (!started) {

@@ -4,20 +4,11 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, describe, test } from 'node:test';
-import { kSamplePlaylist, kScreenshotDir, OpenPlayer, ShellScript, StartBrowser, StartServer } from './Harness.js';
+import { before, describe, test } from 'node:test';
+import { kSamplePlaylist, kScreenshotDir, OpenPlayer, SharedBrowser, ShellScript } from './Harness.js';
 
-let server;
-let browser;
-before(async () => {
-  server = await StartServer();
-  browser = await StartBrowser();
-  fs.mkdirSync(kScreenshotDir, { recursive: true });
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = SharedBrowser();
+before(() => fs.mkdirSync(kScreenshotDir, { recursive: true }));
 
 /** Paints a test card behind the transparent page where the shell's picture would be. */
 async function FakePicture(page) {
@@ -90,7 +81,7 @@ for (const size of kSizes) {
     };
 
     test('start, playing, faded, statistics, tracks, picture in picture', async () => {
-      const { page } = await OpenPlayer(browser, server, {
+      const { page } = await OpenPlayer(shared.browser, shared.server, {
         viewport: size.viewport,
         responses: {
           getAudioTracks: 'Disable:::::English (Stereo):::::Deutsch (5.1)',
@@ -140,7 +131,7 @@ for (const size of kSizes) {
     });
 
     test('settings, about and address dialogs; preview', async () => {
-      const { page } = await OpenPlayer(browser, server, { viewport: size.viewport });
+      const { page } = await OpenPlayer(shared.browser, shared.server, { viewport: size.viewport });
       await page.click('#show-settings');
       await shot(page, 'settings');
       await page.keyboard.press('Escape');
@@ -154,7 +145,7 @@ for (const size of kSizes) {
       await page.fill('#address-input', 'http://tv.example/live/news.m3u8');
       await shot(page, 'address');
       await page.close();
-      const preview = await OpenPlayer(browser, server, {
+      const preview = await OpenPlayer(shared.browser, shared.server, {
         mode: 'absent',
         viewport: size.viewport,
         storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },

@@ -2,22 +2,13 @@
 // the exact script texts the shell executes, and the fading of the controls while playing.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { ClearCalls, Calls, Eventually, kSamplePlaylist, OpenPlayer, ShellScript, StartBrowser, StartServer } from './Harness.js';
+import { test } from 'node:test';
+import { ClearCalls, Calls, Eventually, kSamplePlaylist, OpenPlayer, SharedBrowser, ShellScript } from './Harness.js';
 
-let server;
-let browser;
-before(async () => {
-  server = await StartServer();
-  browser = await StartBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = SharedBrowser();
 
 async function Playing() {
-  const opened = await OpenPlayer(browser, server, {
+  const opened = await OpenPlayer(shared.browser, shared.server, {
     storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
   });
   await opened.page.click('.channel:has-text("World News HD")');
@@ -126,7 +117,7 @@ test('controls fade after three quiet seconds of playing and return on a mouse m
 });
 
 test('a page reloaded while the shell plays shows it playing and keeps the player\'s volume', async () => {
-  const { page } = await OpenPlayer(browser, server, {
+  const { page } = await OpenPlayer(shared.browser, shared.server, {
     responses: { isPlaying: 1, getVolume: 35, getVideoSize: '1280x720' },
     storage: {
       playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist },
@@ -142,7 +133,7 @@ test('a page reloaded while the shell plays shows it playing and keeps the playe
 });
 
 test('a channel that stays opening is reported as possibly unavailable, once, and only for itself', async () => {
-  const { page } = await OpenPlayer(browser, server, {
+  const { page } = await OpenPlayer(shared.browser, shared.server, {
     fakeClock: true,
     storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
   });

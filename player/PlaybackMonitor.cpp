@@ -50,7 +50,9 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
         player.bitrateDue.compare_exchange_strong(due, windows.TickCount() + kBitrateInterval);
     }
 
-    std::wstring word = player.lastState;
+    // Every word is one of the constant state words (or the current one), so a view is enough and
+    // an event that changes nothing costs no copy of the word.
+    std::wstring_view word = player.lastState;
     std::wstring detail;
     bool reportSize = false;
     switch (event.type) {
@@ -79,10 +81,13 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     default:
         break;
     }
-    if (word == player.lastState && word != kStateBuffering) {
-        return;
+    if (word == player.lastState) {
+        if (word != kStateBuffering) {
+            return;
+        }
+    } else {
+        player.lastState = word; // word views a constant here, never lastState itself
     }
-    player.lastState = word;
     if (player.scriptSink) {
         player.scriptSink(StateChangeScript(word, player.stateSuffix, detail));
     }
@@ -132,7 +137,6 @@ void OnPlayerEvent(const libvlc_event_t* event, void* opaque) {
     }
     auto& player = *static_cast<VlcPlayer*>(opaque);
     try {
-        std::lock_guard lock(player.eventLock);
         HandleEvent(player, *event);
     } catch (...) {
         // Nothing may unwind into libvlc's C code; a report that could not be built is dropped

@@ -11,8 +11,10 @@ namespace vendrak {
 inline constexpr uint32_t kBitrateInterval = 5000; // ms between bit-rate reports
 inline constexpr uint32_t kSizeReportDelay = 200;  // ms between "playing" and the picture-size call
 
-// libvlc's event threads (and the UI thread for the events libvlc sends synchronously). `opaque` is the
-// VlcPlayer given at registration. Never throws; calls the player's scriptSink.
+// libvlc's event threads (and the UI thread for the events libvlc sends synchronously, from stop and
+// set_media). libvlc's event manager holds its lock while a callback runs, so the events of one player
+// arrive one at a time and the callback needs no lock of its own. `opaque` is the VlcPlayer given at
+// registration. Never throws; calls the player's scriptSink.
 void OnPlayerEvent(const libvlc_event_t* event, void* opaque);
 // UI thread: removes what AttachEvents registered (used before releasing a media player).
 void DetachEvents(VlcPlayer& player);

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -67,9 +66,6 @@ struct VlcPlayer {
     // Bit (type - 256) set for each event type OnPlayerEvent is registered for: libvlc aborts when
     // asked to detach a callback it does not hold.
     uint32_t attachedEvents = 0;
-    // Serialises OnPlayerEvent per player: libvlc may deliver events of one player from the input
-    // thread and from the UI thread (stop, set_media send theirs synchronously).
-    std::mutex eventLock;
 };
 
 // The two players CreatePlayers makes. The shell keeps them for the life of the process.

@@ -8,11 +8,6 @@
 namespace vendrak {
 namespace {
 
-struct TrackListRelease {
-    void operator()(libvlc_track_description_t* list) const { libvlc_track_description_list_release(list); }
-};
-using TrackList = std::unique_ptr<libvlc_track_description_t, TrackListRelease>;
-
 std::string CutRate(float rate) {
     char buffer[400]; // "%f" of the largest double has 309 digits before the point
     float bitsPerSecond = rate * 8.0f;
@@ -212,7 +207,7 @@ std::string BuildAudioTrackList(const VlcPlayer& player) {
         return {};
     }
     int count = libvlc_audio_get_track_count(player.mediaPlayer.get());
-    TrackList list(libvlc_audio_get_track_description(player.mediaPlayer.get()));
+    LibvlcTrackList list(libvlc_audio_get_track_description(player.mediaPlayer.get()));
     return count > 0 ? JoinTrackNames(list.get(), count) : std::string();
 }
 
@@ -221,7 +216,7 @@ std::string BuildSubtitleTrackList(const VlcPlayer& player) {
         return {};
     }
     int count = libvlc_video_get_spu_count(player.mediaPlayer.get());
-    TrackList list(libvlc_video_get_spu_description(player.mediaPlayer.get()));
+    LibvlcTrackList list(libvlc_video_get_spu_description(player.mediaPlayer.get()));
     return count > 0 ? JoinTrackNames(list.get(), count) : std::string();
 }
 

@@ -11,11 +11,6 @@
 namespace vendrak {
 namespace {
 
-struct TrackListRelease {
-    void operator()(libvlc_track_description_t* list) const { libvlc_track_description_list_release(list); }
-};
-using TrackList = std::unique_ptr<libvlc_track_description_t, TrackListRelease>;
-
 // The audio and subtitle variants differ only in these libvlc calls.
 struct TrackKind {
     libvlc_track_description_t* (*describe)(libvlc_media_player_t*);
@@ -31,7 +26,7 @@ void SetTrack(VlcPlayer& player, const TrackKind& kind, int32_t position) {
     if (!player.mediaPlayer) {
         return;
     }
-    TrackList list(kind.describe(player.mediaPlayer.get()));
+    LibvlcTrackList list(kind.describe(player.mediaPlayer.get()));
     if (!list) {
         return;
     }
@@ -42,7 +37,7 @@ int32_t GetTrack(const VlcPlayer& player, const TrackKind& kind) {
     if (!player.mediaPlayer) {
         return -1;
     }
-    TrackList list(kind.describe(player.mediaPlayer.get()));
+    LibvlcTrackList list(kind.describe(player.mediaPlayer.get()));
     if (!list) {
         return -1;
     }

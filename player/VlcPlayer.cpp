@@ -17,6 +17,9 @@ void LibvlcMediaPlayerRelease::operator()(libvlc_media_player_t* mediaPlayer) co
 void LibvlcMediaRelease::operator()(libvlc_media_t* media) const {
     libvlc_media_release(media);
 }
+void LibvlcTrackListRelease::operator()(libvlc_track_description_t* list) const {
+    libvlc_track_description_list_release(list);
+}
 
 VlcPlayer::~VlcPlayer() {
     // Detach first: releasing a playing media player stops its input thread, and no event may reach

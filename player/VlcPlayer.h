@@ -14,6 +14,7 @@
 struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
+struct libvlc_track_description_t;
 
 namespace vendrak {
 
@@ -30,9 +31,14 @@ struct LibvlcMediaPlayerRelease {
 struct LibvlcMediaRelease {
     void operator()(libvlc_media_t* media) const;
 };
+struct LibvlcTrackListRelease {
+    void operator()(libvlc_track_description_t* list) const;
+};
 using LibvlcInstance = std::unique_ptr<libvlc_instance_t, LibvlcInstanceRelease>;
 using LibvlcMediaPlayer = std::unique_ptr<libvlc_media_player_t, LibvlcMediaPlayerRelease>;
 using LibvlcMedia = std::unique_ptr<libvlc_media_t, LibvlcMediaRelease>;
+// An audio or subtitle track description list as libvlc hands it out.
+using LibvlcTrackList = std::unique_ptr<libvlc_track_description_t, LibvlcTrackListRelease>;
 
 // libvlc start arguments of one player.
 struct VlcOptions {

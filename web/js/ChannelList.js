@@ -8,8 +8,11 @@ import { kStoreKeys, Load, Save } from './Storage.js';
 /** Value of the group filter's favourites entry (no playlist group can hold a control character). */
 export const kFavouritesGroup = '\u0001favourites';
 
-/** Logo addresses the list will load; anything else shows the channel's initials. */
-const kLogoPattern = /^(https?:|file:|data:image\/)/i;
+/** True for logo addresses the page will load; anything else shows the channel's initials. */
+export function IsLogoAddress(text) {
+  return /^(https?:|file:|data:image\/)/i.test(text);
+}
+
 const kPageStep = 10;
 const kInstantSearchLimit = 2000;
 
@@ -21,7 +24,7 @@ function Initials(name) {
 /** A channel's logo box: the playlist's tvg-logo when it loads, else the initials. */
 export function LogoBox(channel) {
   const box = Make('span', { className: 'channel-logo', text: Initials(channel.name), attrs: { 'aria-hidden': 'true' } });
-  if (channel.logo && kLogoPattern.test(channel.logo)) {
+  if (channel.logo && IsLogoAddress(channel.logo)) {
     const img = Make('img', { attrs: { alt: '', loading: 'lazy', decoding: 'async' } });
     img.addEventListener('load', () => box.replaceChildren(img), { once: true });
     img.addEventListener('error', () => img.remove(), { once: true });

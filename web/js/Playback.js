@@ -1,6 +1,7 @@
 // The main and picture-in-picture players as the page sees them: what to call on the shell for each
 // user action, and how the shell's StateChange, vlc_bitrate and vlc_video_res reports show up.
 
+import { IsLogoAddress } from './ChannelList.js';
 import { ById } from './Dom.js';
 import { kScaleFill, kScaleFit } from './HostBridge.js';
 import { FormatBitrate, FormatTime, FormatVideoRes, IsSeekable, ParseStateChange, ParseVideoSize } from './HostTexts.js';
@@ -266,7 +267,7 @@ export class Playback {
     ById('now-title').textContent = channel ? `${channel.number}  ${channel.name}` : 'Nothing playing';
     const logo = /** @type {HTMLImageElement} */ (ById('now-logo'));
     logo.hidden = true;
-    if (channel && /^(https?:|file:|data:image\/)/i.test(channel.logo)) {
+    if (channel && IsLogoAddress(channel.logo)) {
       logo.onload = () => (logo.hidden = false);
       logo.onerror = () => (logo.hidden = true);
       logo.src = channel.logo;

@@ -1,6 +1,8 @@
 // The real program configures the browser exactly, in order, and sizes it to its client area.
 #include "tests/e2e/ProgramRun.h"
 
+#include "services/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -22,7 +24,7 @@ struct Expected {
 };
 
 std::string StartAddressOf(const std::wstring& folder) {
-    std::string address = "file:///" + Narrow(folder) + "web/index.html";
+    std::string address = "file:///" + vendrak::WideToUtf8(folder) + "web/index.html";
     for (char& c : address) {
         if (c == '\\')
             c = '/';
@@ -37,7 +39,7 @@ TEST(BrowserStartup, ConfiguresTheBrowserInOrderWithExactValues) {
     ASSERT_EQ(0u, run.WaitForExit(20000));
 
     const std::string start = StartAddressOf(run.Folder());
-    const std::string settingsFolder = Narrow(run.SettingsFolder());
+    const std::string settingsFolder = vendrak::WideToUtf8(run.SettingsFolder());
     const std::vector<Expected> expected = {
         {"CreateCoreWebView2EnvironmentWithOptions",
          {{"(null)", settingsFolder, "options", "apartment=STA"}}},

@@ -2,6 +2,8 @@
 // DevTools call, a missing type library, and the installed runtime found through the registry.
 #include "tests/e2e/ProgramRun.h"
 
+#include "services/TextHelpers.h"
+
 #include <gtest/gtest.h>
 
 namespace e2e {
@@ -55,10 +57,10 @@ TEST(FailurePath, NoBrowserTellsTheUserOnceAndTheWindowStillClosesCleanly) {
         ASSERT_TRUE(run.Start());
         std::wstring message;
         EXPECT_EQ(0u, DismissAndClose(run, message));
-        EXPECT_NE(std::wstring::npos, message.find(L"WebView2 Runtime")) << Narrow(message);
+        EXPECT_NE(std::wstring::npos, message.find(L"WebView2 Runtime")) << vendrak::WideToUtf8(message);
         EXPECT_NE(std::wstring::npos,
                   message.find(L"https://developer.microsoft.com/microsoft-edge/webview2/"));
-        EXPECT_NE(std::wstring::npos, message.find(c.messageHas)) << Narrow(message);
+        EXPECT_NE(std::wstring::npos, message.find(c.messageHas)) << vendrak::WideToUtf8(message);
         // The placement was saved on the way out.
         EXPECT_FALSE(ReadFileText(SettingsFile()).empty());
         const std::vector<LogLine> log = run.Log();

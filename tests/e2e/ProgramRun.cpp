@@ -1,6 +1,8 @@
 // Prepares, starts, watches and cleans up one run of the real program under Wine.
 #include "tests/e2e/ProgramRun.h"
 
+#include "services/TextHelpers.h"
+
 #include <shlobj.h>
 
 #include <cstdio>
@@ -88,26 +90,6 @@ BOOL CALLBACK FindTopWindowProc(HWND window, LPARAM lParam) {
 }
 
 } // namespace
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
 
 std::string ReadFileText(const std::wstring& path) {
     std::string content;
@@ -240,7 +222,7 @@ std::vector<LogLine> ProgramRun::Log() const {
 std::wstring ProgramRun::SettingsFolder() const {
     for (const LogLine& line : Log()) {
         if (line.call.starts_with("Create") && line.args.size() > 1)
-            return Wide(line.args[1]);
+            return vendrak::Utf8ToWide(line.args[1]);
     }
     return {};
 }

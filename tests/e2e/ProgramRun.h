@@ -68,7 +68,5 @@ std::string ReadFileText(const std::wstring& path);
 std::wstring SettingsFile();
 // The program's message box (a "#32770" dialog) and its text.
 std::wstring DialogText(HWND dialog);
-std::wstring Wide(const std::string& utf8);
-std::string Narrow(const std::wstring& text);
 
 } // namespace e2e

@@ -1,6 +1,8 @@
 // Writes the stand-in's call log beside the DLL.
 #include "tests/standins/webview2/StandinLog.h"
 
+#include "services/TextHelpers.h"
+
 #include <cstdio>
 #include <mutex>
 
@@ -29,14 +31,7 @@ const std::wstring& StandinFolder() {
 }
 
 std::string Utf8(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
+    return vendrak::WideToUtf8(text);
 }
 
 std::string Utf8(const wchar_t* text) {

@@ -1,6 +1,7 @@
 // Parses the stand-in browser's scenario file.
 #include "tests/standins/webview2/StandinScenario.h"
 
+#include "services/TextHelpers.h"
 #include "tests/standins/webview2/StandinLog.h"
 
 #include <cstdio>
@@ -8,15 +9,6 @@
 
 namespace standin {
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-    return out;
-}
 
 std::vector<std::wstring> SplitTabs(const std::wstring& line) {
     std::vector<std::wstring> fields;
@@ -52,7 +44,7 @@ Scenario LoadScenario() {
             raw.pop_back();
         if (raw.empty() || raw[0] == '#')
             continue;
-        std::vector<std::wstring> f = SplitTabs(Wide(raw));
+        std::vector<std::wstring> f = SplitTabs(vendrak::Utf8ToWide(raw));
         const std::wstring& name = f[0];
         const std::wstring arg1 = f.size() > 1 ? f[1] : L"";
         const std::wstring arg2 = f.size() > 2 ? f[2] : L"";

@@ -1,30 +1,13 @@
 // The stand-in's exported libvlc functions (exactly those of platform/libvlc.def).
 #include "StandinConfig.h"
 #include "StandinPlayer.h"
-#include "StandinTracks.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
-using standin::Flag;
-using standin::HasInput;
-using standin::IntSetting;
-using standin::liveMedia;
-using standin::livePlayers;
-using standin::Log;
-using standin::Pointer;
-using standin::Setting;
-
-namespace {} // namespace
-
-namespace standin {
-bool HasInput(libvlc_media_player_t* player) {
-    return player->state == libvlc_Playing || player->state == libvlc_Paused ||
-           player->state == libvlc_Buffering;
-}
-} // namespace standin
+using namespace standin;
 
 namespace {
 

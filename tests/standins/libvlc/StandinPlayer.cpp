@@ -123,6 +123,14 @@ bool Tick(libvlc_media_player_t* player, int tick) {
 
 } // namespace
 
+std::atomic<int> liveMedia{0};
+std::atomic<int> livePlayers{0};
+
+bool HasInput(libvlc_media_player_t* player) {
+    return player->state == libvlc_Playing || player->state == libvlc_Paused ||
+           player->state == libvlc_Buffering;
+}
+
 void Send(libvlc_media_player_t* player, libvlc_event_t event) {
     std::lock_guard guard(player->events.lock);
     for (const auto& listener : player->events.listeners) {

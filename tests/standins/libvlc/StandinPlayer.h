@@ -1,4 +1,5 @@
-// The stand-in's objects: instance, media and media player with their event threads.
+// The stand-in's objects: instance, media and media player with their event threads, and counts of the
+// ones alive.
 #pragma once
 
 #include <vlc/vlc.h>
@@ -57,6 +58,12 @@ struct libvlc_media_player_t {
 
 namespace standin {
 
+// Live objects handed out, for tests that check the caller releases what it gets.
+extern std::atomic<int> liveMedia;
+extern std::atomic<int> livePlayers;
+
+// True while the player has an input (playing, paused or buffering); its lock is held by the caller.
+bool HasInput(libvlc_media_player_t* player);
 // The event thread of one media player.
 void RunPlayer(libvlc_media_player_t* player);
 // Delivers one event to the listeners of its type.

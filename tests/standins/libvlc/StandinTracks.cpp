@@ -1,6 +1,4 @@
 // The stand-in's track records, description lists and statistics.
-#include "StandinTracks.h"
-
 #include "StandinConfig.h"
 #include "StandinPlayer.h"
 
@@ -8,19 +6,7 @@
 #include <cstring>
 #include <sstream>
 
-using standin::Flag;
-using standin::HasInput;
-using standin::IntSetting;
-using standin::liveMedia;
-using standin::livePlayers;
-using standin::Log;
-using standin::Pointer;
-using standin::Setting;
-
-namespace standin {
-std::atomic<int> liveMedia{0};
-std::atomic<int> livePlayers{0};
-} // namespace standin
+using namespace standin;
 
 namespace {
 

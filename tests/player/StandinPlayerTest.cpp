@@ -10,6 +10,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace vendrak {
 namespace {
@@ -157,6 +161,57 @@ TEST_F(StandinPlayer, RefusedMediaLeavesTheCurrentOne) {
     EXPECT_TRUE(Main().refocusPending);
     EXPECT_EQ(Main().media.get(), first);
     EXPECT_EQ(Live("media"), 1);
+}
+
+std::string PointerText(const void* p) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", p); // the stand-in logs pointers the same way
+    return text;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream file(path);
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// What Open hands libvlc, in its order: the settings changed since start-up reach libvlc only as the
+// one joined media option (ending in a blank), and no player makes a new instance for them.
+TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
+    char folder[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string log =
+        std::string(folder) + "vendrak-player-open-" + std::to_string(GetCurrentProcessId()) + ".log";
+    DeleteFileA(log.c_str());
+    Control("log", log.c_str());
+    SetNetworkCaching(Main(), 2500);
+    SetHardwareDecoding(Main(), Pip(), 0);
+    Open(Main(), "file:///C:/media/movie.mkv");
+    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    Control("log", nullptr);
+
+    const std::string mainPlayer = PointerText(Main().mediaPlayer.get());
+    const std::string pipPlayer = PointerText(Pip().mediaPlayer.get());
+    const std::vector<std::string> want = {
+        "libvlc_media_new_location file:///C:/media/movie.mkv",
+        "libvlc_media_player_set_media " + mainPlayer + " file:///C:/media/movie.mkv",
+        "libvlc_media_player_set_hwnd " + mainPlayer + " " + PointerText(Main().videoWindow),
+        "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect "
+        "--network-caching=2500 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_video_set_scale " + mainPlayer + " 0",
+        "libvlc_media_new_location file:///C:/media/pip.mkv",
+        "libvlc_media_player_set_media " + pipPlayer + " file:///C:/media/pip.mkv",
+        "libvlc_media_player_set_hwnd " + pipPlayer + " " + PointerText(Pip().videoWindow),
+        // Network caching is the main player's alone; hardware decoding is both players'.
+        "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect --no-audio "
+        "--network-caching=1000 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_video_set_scale " + pipPlayer + " 0",
+    };
+    EXPECT_EQ(ReadLines(log), want);
+    DeleteFileA(log.c_str());
 }
 
 TEST_F(StandinPlayer, PictureInPicturePlaysInItsOwnWindow) {

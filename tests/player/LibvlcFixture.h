@@ -32,7 +32,7 @@ protected:
     }
     VlcPlayer& Main() { return *players.mainPlayer; }
     VlcPlayer& Pip() { return *players.pipPlayer; }
-    // Waits for the script and then for the events libvlc sends right after it to settle.
+    // Waits until the sink has received the script (10 s at most).
     bool WaitForScript(const std::wstring& script) { return sink.WaitForScript(script); }
 
     FakeVideoWindows windows;

@@ -1,6 +1,8 @@
 // Loads the WebView2 loader or, without it, the installed Evergreen runtime, and asks for an environment.
 #include "platform/WebView2Loader.h"
 
+#include "platform/Handles.h"
+
 #include <array>
 #include <string_view>
 #include <vector>
@@ -36,21 +38,20 @@ constexpr wchar_t kClientSubPath[] = L"\\EBWebView\\x86\\EmbeddedBrowserWebView.
 
 std::wstring ReadRegistryText(HKEY root, const wchar_t* subKey, const wchar_t* valueName) {
     // The runtime's updater writes its keys in the 32-bit view on every Windows.
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, subKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExW(root, subKey, 0, KEY_READ | KEY_WOW64_32KEY, key.Put()) != ERROR_SUCCESS)
         return {};
     std::vector<wchar_t> buffer(MAX_PATH + 1);
     DWORD type = 0;
     DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    LSTATUS status =
-        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    LSTATUS status = RegQueryValueExW(key.Get(), valueName, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     if (status == ERROR_MORE_DATA) {
         buffer.resize(bytes / sizeof(wchar_t) + 2);
         bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-        status =
-            RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+        status = RegQueryValueExW(key.Get(), valueName, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     }
-    RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ)
         return {};
     // A registry string need not end with a zero; the byte count says where it ends.

@@ -35,7 +35,9 @@ void AfterMessage(HWND mainWindow) {
         return;
     HWND found = nullptr;
     EnumChildWindows(mainWindow, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
-    if ((IsPlaying(*player) || found != nullptr) && player->refocusPending) {
+    // The flag first: asking libvlc for its state takes the media player's lock, which its event
+    // threads hold; once the video window exists that question is never needed again.
+    if (player->refocusPending && (found != nullptr || IsPlaying(*player))) {
         FocusBrowser();
         // Until libvlc's window exists it may still take the focus when it appears.
         player->refocusPending = (found == nullptr);

@@ -6,8 +6,10 @@
 #include "tests/app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <vlc/vlc.h>
 
 #include <string>
+#include <vector>
 
 namespace vendrak {
 namespace {
@@ -113,6 +115,43 @@ TEST_F(MessageLoopTest, RefocusRule) {
         if (video != nullptr)
             DestroyWindow(video);
     }
+}
+
+// A player that plays (the stand-in libvlc) but has no window to draw into, so no "VLC" window ever
+// appears: the browser gets the focus back after every message for as long as a refocus is pending.
+TEST_F(MessageLoopTest, PlayingWithoutVideoWindowRefocusesAfterEveryMessage) {
+    VlcPlayer player; // videoWindow stays null: libvlc makes no window of its own
+    ASSERT_TRUE(CreateInstance(player));
+    player.mediaPlayer.reset(libvlc_media_player_new(player.instance.get()));
+    ASSERT_NE(player.mediaPlayer, nullptr);
+    Open(player, "file:///C:/media/news.ts");
+    libvlc_media_player_play(player.mediaPlayer.get());
+    for (int wait = 0; wait < 500 && !IsPlaying(player); ++wait)
+        Sleep(10);
+    ASSERT_TRUE(IsPlaying(player));
+    App().mainPlayer = &player;
+    FakeBrowser().hasController = true;
+
+    struct Case {
+        const char* name;
+        bool pendingBefore;
+        std::vector<std::string> wantCalls;
+    };
+    const Case cases[] = {
+        {"pending: focus, and still pending", true, {"focus"}},
+        {"pending again: focus again", true, {"focus"}},
+        {"nothing pending: playing alone does nothing", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeBrowser().calls.clear();
+        player.refocusPending = c.pendingBefore;
+        AfterMessage(window);
+        EXPECT_EQ(FakeBrowser().calls, c.wantCalls);
+        EXPECT_EQ(player.refocusPending, c.pendingBefore);
+    }
+    App().mainPlayer = nullptr;
+    libvlc_media_player_stop(player.mediaPlayer.get());
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) {

@@ -91,19 +91,23 @@ std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam) {
 
 bool RunPendingScript() {
     AppState& app = App();
-    std::deque<std::wstring> scripts;
-    {
-        std::lock_guard lock(app.scriptLock);
-        if (!app.scriptPending)
-            return false;
-        scripts.swap(app.pendingScripts);
-        app.scriptPending = false;
-    }
-    // Outside the lock: a player thread must never wait for the browser. Before the browser exists
-    // the scripts are dropped.
-    for (const std::wstring& script : scripts)
+    // One script at a time, taken out by a move: every WM_APP comes here, and most find nothing, so
+    // nothing is allocated on the way (a swapped-out deque would allocate on each message).
+    bool ran = false;
+    for (;;) {
+        std::unique_lock lock(app.scriptLock);
+        if (app.pendingScripts.empty()) {
+            app.scriptPending = false;
+            return ran;
+        }
+        const std::wstring script = std::move(app.pendingScripts.front());
+        app.pendingScripts.pop_front();
+        // Outside the lock: a player thread must never wait for the browser. Before the browser exists
+        // the script is dropped.
+        lock.unlock();
+        ran = true;
         ExecuteScriptInPage(script);
-    return true;
+    }
 }
 
 } // namespace vendrak

@@ -28,8 +28,8 @@ void RunOnUiThread(HWND window, std::function<void()> work);
 // for any value this process did not post (WM_APP may come from another program). The caller runs it.
 std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam);
 
-// UI thread (WM_APP). Takes every pending script out and runs them in order in the page when the
-// browser exists. Returns true when a script was pending (run or dropped).
+// UI thread (WM_APP). Takes the pending scripts out one by one, also any posted meanwhile, and runs them in
+// order in the page when the browser exists. Returns true when a script was pending (run or dropped).
 bool RunPendingScript();
 
 } // namespace vendrak

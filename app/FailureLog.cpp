@@ -1,6 +1,7 @@
 // Writes failures to the debugger and to a size-capped vendrak.log that a user can send.
 #include "app/FailureLog.h"
 
+#include "platform/Handles.h"
 #include "services/SettingsFile.h"
 
 #include <windows.h>
@@ -16,12 +17,6 @@ namespace {
 
 constexpr wchar_t kLogFileName[] = L"\\vendrak.log";
 constexpr size_t kMaxWhat = 400;
-
-struct HandleClose {
-    using pointer = HANDLE;
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueFile = std::unique_ptr<void, HandleClose>;
 
 // Appends from several threads would interleave their bytes; one writer at a time. Never destroyed:
 // libvlc's threads may still log while the process exits.
@@ -39,12 +34,11 @@ void AppendToLogFile(const std::string& line) {
         return;
     const std::wstring path = folder + kLogFileName;
     std::lock_guard guard(LogFileLock());
-    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+    const FileHandle owner(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!owner)
         return;
-    const UniqueFile owner(opened);
-    HANDLE file = owner.get();
+    const HANDLE file = owner.Get();
     LARGE_INTEGER size{};
     // Start the file again rather than let it grow: the newest failures are the ones worth sending.
     if (GetFileSizeEx(file, &size) && size.QuadPart + static_cast<LONGLONG>(line.size()) > kFailureLogCap) {

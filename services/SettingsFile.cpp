@@ -1,11 +1,13 @@
 // The settings folder and the settings file "vendrak.ini" with the main window's placement.
 #include "services/SettingsFile.h"
 
+#include "platform/Handles.h"
 #include "services/PlacementText.h"
 
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,16 +21,9 @@ constexpr wchar_t kTemporarySuffix[] = L".tmp";
 // Four numbers need a few bytes; a larger file is damaged, and nothing past this is ever a number.
 constexpr DWORD kMaxReadBytes = 16 * 1024 * 1024;
 
-struct HandleClose {
-    using pointer = HANDLE;
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueFile = std::unique_ptr<void, HandleClose>;
-
-UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
-    const HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    return FileHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 struct CoTaskMemRelease {
@@ -36,15 +31,15 @@ struct CoTaskMemRelease {
 };
 
 std::string ReadSettingsText(const std::wstring& path) {
-    const UniqueFile file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    const FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     if (!file)
         return {};
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
+    if (!GetFileSizeEx(file.Get(), &size))
         return {};
     std::string text(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, kMaxReadBytes)), '\0');
     DWORD read = 0;
-    if (!text.empty() && !ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
+    if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
         return {};
     text.resize(read);
     return text;
@@ -55,11 +50,11 @@ std::string ReadSettingsText(const std::wstring& path) {
 bool ReplaceFileContent(const std::wstring& path, const std::string& content) {
     const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + kTemporarySuffix;
     bool written = false;
-    if (const UniqueFile file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS)) {
+    if (const FileHandle file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS)) {
         DWORD count = 0;
         written =
-            WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &count, nullptr) &&
-            count == content.size() && FlushFileBuffers(file.get());
+            WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &count, nullptr) &&
+            count == content.size() && FlushFileBuffers(file.Get());
     } else {
         return false;
     }

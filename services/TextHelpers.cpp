@@ -11,19 +11,10 @@ std::unique_ptr<char[]> BstrToUtf8(BSTR text) {
     // SysStringLen answers 0 for a null BSTR. The text ends at its first zero code unit even though the
     // length prefix may say more: what follows a zero is never handed on.
     const UINT length = SysStringLen(text);
-    const size_t units = length == 0 ? 0 : wcsnlen(text, length);
-    if (units == 0 || units > INT_MAX)
-        return std::make_unique<char[]>(1);
-    // No flags: unpaired surrogates become U+FFFD instead of failing the call.
-    const int sourceUnits = static_cast<int>(units);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return std::make_unique<char[]>(1);
-    auto utf8 = std::make_unique<char[]>(static_cast<size_t>(bytes) + 1); // zero-filled
-    const int written =
-        WideCharToMultiByte(CP_UTF8, 0, text, sourceUnits, utf8.get(), bytes, nullptr, nullptr);
-    utf8[written > 0 ? static_cast<size_t>(written) : 0] = '\0';
-    return utf8;
+    const std::string utf8 = WideToUtf8({text, length == 0 ? 0 : wcsnlen(text, length)});
+    auto result = std::make_unique<char[]>(utf8.size() + 1); // zero-filled: the terminator is there
+    std::memcpy(result.get(), utf8.data(), utf8.size());
+    return result;
 }
 
 BSTR AnsiToBstr(const char* text) {

@@ -10,7 +10,6 @@
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "bridge/HostTexts.h"
-#include "platform/Bstr.h"
 #include "player/PlayerMethods.h"
 #include "player/VlcPlayer.h"
 #include "services/SystemInfo.h"
@@ -104,9 +103,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVersionInfo(BSTR* text) {
     return HOST_CALL({
         if (text == nullptr)
             return E_POINTER;
-        std::string browserVersion;
-        if (mainPlayer_ != nullptr && !mainPlayer_->browserVersion.empty())
-            browserVersion = BstrToUtf8(Bstr(mainPlayer_->browserVersion).Get()).get();
+        const std::string browserVersion =
+            mainPlayer_ != nullptr ? WideToUtf8(mainPlayer_->browserVersion) : std::string();
         const std::string version = ComposeVersionInfo(GetAppVersionText(), browserVersion, LibvlcVersion());
         return StoreText(AnsiToBstr(version.c_str()), text);
     });

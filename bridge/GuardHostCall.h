@@ -26,8 +26,9 @@ HRESULT GuardHostCall(const char* source, int line, Body&& body) noexcept {
     }
 }
 
-// A text result for the page: E_POINTER when the caller gave no place for it, E_OUTOFMEMORY when the
-// BSTR could not be made (the page must not see a null text as success).
+// A text result for the page: E_OUTOFMEMORY when the BSTR could not be made (the page must not see a
+// null text as success). The caller has already refused a missing place for it with E_POINTER, before
+// doing the work that makes the text.
 inline HRESULT StoreText(BSTR text, BSTR* out) noexcept {
     if (text == nullptr)
         return E_OUTOFMEMORY;

@@ -30,34 +30,24 @@ const std::vector<TextCase>& TextCases() {
     return cases;
 }
 
-std::vector<Arg> One(Arg a) {
-    std::vector<Arg> list;
-    list.push_back(std::move(a));
-    return list;
-}
-std::vector<Arg> Two(Arg a, Arg b) {
-    std::vector<Arg> list = One(std::move(a));
-    list.push_back(std::move(b));
-    return list;
-}
-
 TEST_F(BadInputTest, WideTextMembersKeepTheTextUpToItsFirstZero) {
     for (const TextCase& c : TextCases()) {
         SCOPED_TRACE(c.name);
         CallResult greeting =
-            Call(dispatch.Get(), L"MethodWithParametersAndReturnValue", Two(c.make(), Arg::I4(0)));
+            Call(dispatch.Get(), L"MethodWithParametersAndReturnValue", Args(c.make(), Arg::I4(0)));
         ASSERT_EQ(greeting.hr, S_OK);
         EXPECT_TRUE(greeting.Text() == L"MethodWithParametersAndReturnValue(" + c.asKept + L", 0) called.");
 
-        ASSERT_EQ(CallByName(dispatch.Get(), L"ExampleString", DISPATCH_PROPERTYPUT, One(c.make())).hr, S_OK);
+        ASSERT_EQ(CallByName(dispatch.Get(), L"ExampleString", DISPATCH_PROPERTYPUT, Args(c.make())).hr,
+                  S_OK);
         EXPECT_TRUE(CallByName(dispatch.Get(), L"ExampleString", DISPATCH_PROPERTYGET).Text() == c.asKept);
 
         ASSERT_EQ(
-            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYPUT, Two(Arg::I4(1), c.make()))
+            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYPUT, Args(Arg::I4(1), c.make()))
                 .hr,
             S_OK);
         EXPECT_TRUE(
-            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYGET, One(Arg::I4(1))).Text() ==
+            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYGET, Args(Arg::I4(1))).Text() ==
             L"[1] is " + c.asKept + L".");
     }
 }
@@ -65,19 +55,19 @@ TEST_F(BadInputTest, WideTextMembersKeepTheTextUpToItsFirstZero) {
 TEST_F(BadInputTest, TextsForThePlayerAndFilesNeverFail) {
     for (const TextCase& c : TextCases()) {
         SCOPED_TRACE(c.name);
-        CallResult opened = Call(dispatch.Get(), L"openVideo", One(c.make()));
+        CallResult opened = Call(dispatch.Get(), L"openVideo", Args(c.make()));
         EXPECT_EQ(opened.hr, S_OK);
         EXPECT_FALSE(opened.IsNullText());
         EXPECT_EQ(opened.Text(), L"");
-        EXPECT_EQ(Call(dispatch.Get(), L"openPipVideo", One(c.make())).hr, S_OK);
+        EXPECT_EQ(Call(dispatch.Get(), L"openPipVideo", Args(c.make())).hr, S_OK);
         // None of these names an existing file: reading gives the empty text.
-        CallResult read = Call(dispatch.Get(), L"readFile", One(c.make()));
+        CallResult read = Call(dispatch.Get(), L"readFile", Args(c.make()));
         EXPECT_EQ(read.hr, S_OK);
         EXPECT_FALSE(read.IsNullText());
         EXPECT_EQ(read.Text(), L"");
         // Paths without "/" are relative to the working folder: write where nothing can be created.
         EXPECT_EQ(
-            Call(dispatch.Get(), L"writeFile", Two(Arg::Str(L"/C:\\no\\such\\folder\\f.txt"), c.make())).hr,
+            Call(dispatch.Get(), L"writeFile", Args(Arg::Str(L"/C:\\no\\such\\folder\\f.txt"), c.make())).hr,
             S_OK);
     }
 }
@@ -87,9 +77,9 @@ TEST_F(BadInputTest, SixteenMegabytesCrossToAFileAndBack) {
     ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
     const std::string path = std::string(temp) + "bridge-big-file.txt";
     const std::wstring pagePath = L"/" + std::wstring(path.begin(), path.end());
-    ASSERT_EQ(Call(dispatch.Get(), L"writeFile", Two(Arg::Str(pagePath), Arg::Str(kSixteenMegabytes))).hr,
+    ASSERT_EQ(Call(dispatch.Get(), L"writeFile", Args(Arg::Str(pagePath), Arg::Str(kSixteenMegabytes))).hr,
               S_OK);
-    CallResult read = Call(dispatch.Get(), L"readFile", One(Arg::Str(pagePath)));
+    CallResult read = Call(dispatch.Get(), L"readFile", Args(Arg::Str(pagePath)));
     ASSERT_EQ(read.hr, S_OK);
     EXPECT_EQ(SysStringLen(read.result.bstrVal), kSixteenMegabytes.size() + 1);
     EXPECT_TRUE(read.Text() == kSixteenMegabytes + L"\n");
@@ -100,28 +90,29 @@ TEST_F(BadInputTest, ExtremeNumbersReachTheBodiesUnchanged) {
     const LONG numbers[] = {INT_MIN, INT_MAX, -1};
     for (LONG n : numbers) {
         SCOPED_TRACE(n);
-        EXPECT_EQ(Call(dispatch.Get(), L"MethodWithParametersAndReturnValue", Two(Arg::Str(L"n"), Arg::I4(n)))
-                      .Text(),
-                  L"MethodWithParametersAndReturnValue(n, " + std::to_wstring(n) + L") called.");
         EXPECT_EQ(
-            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYGET, One(Arg::I4(n))).Text(),
+            Call(dispatch.Get(), L"MethodWithParametersAndReturnValue", Args(Arg::Str(L"n"), Arg::I4(n)))
+                .Text(),
+            L"MethodWithParametersAndReturnValue(n, " + std::to_wstring(n) + L") called.");
+        EXPECT_EQ(
+            CallByName(dispatch.Get(), L"ExampleStringAt", DISPATCH_PROPERTYGET, Args(Arg::I4(n))).Text(),
             L"[" + std::to_wstring(n) + L"] is .");
 
-        EXPECT_EQ(Call(dispatch.Get(), L"setNetworkCaching", One(Arg::I4(n))).hr, S_OK);
+        EXPECT_EQ(Call(dispatch.Get(), L"setNetworkCaching", Args(Arg::I4(n))).hr, S_OK);
         EXPECT_EQ(mainPlayer->options.networkCaching, static_cast<uint32_t>(n));
         mainPlayer->options.hardwareDecoding = true;
-        EXPECT_EQ(Call(dispatch.Get(), L"setHardwareDecoding", One(Arg::I4(n))).hr, S_OK);
+        EXPECT_EQ(Call(dispatch.Get(), L"setHardwareDecoding", Args(Arg::I4(n))).hr, S_OK);
         EXPECT_FALSE(mainPlayer->options.hardwareDecoding);
 
         // Keys: no mode changes for codes that mean nothing, whatever the flag.
-        EXPECT_EQ(Call(dispatch.Get(), L"presKey", Two(Arg::I4(n), Arg::I4(n))).hr, S_OK);
-        EXPECT_EQ(Call(dispatch.Get(), L"presKey", Two(Arg::I4(n), Arg::I4(122))).hr, S_OK);
+        EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(n), Arg::I4(n))).hr, S_OK);
+        EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(n), Arg::I4(122))).hr, S_OK);
         EXPECT_FALSE(App().isFullScreen);
 
         for (const wchar_t* setter :
              {L"setVolume", L"setTime", L"setScaleMode", L"setAudioTrack", L"setSubtitleTrack"}) {
             SCOPED_TRACE(testing::Message() << "setter " << std::string(setter, setter + wcslen(setter)));
-            EXPECT_EQ(Call(dispatch.Get(), setter, One(Arg::I4(n))).hr, S_OK);
+            EXPECT_EQ(Call(dispatch.Get(), setter, Args(Arg::I4(n))).hr, S_OK);
         }
         std::vector<Arg> rect;
         for (int i = 0; i < 4; ++i)
@@ -135,10 +126,10 @@ TEST_F(BadInputTest, ExtremeNumbersReachTheBodiesUnchanged) {
 }
 
 TEST_F(BadInputTest, ACallbackThatIsNotAFunctionIsIgnored) {
-    EXPECT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", One(Arg::Disp(nullptr))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", Args(Arg::Disp(nullptr))).hr, S_OK);
     EXPECT_EQ(RunQueued(), 0u);
     // A script value of the wrong kind is the type information's to refuse.
-    EXPECT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", One(Arg::Str(L"not a function"))).hr,
+    EXPECT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", Args(Arg::Str(L"not a function"))).hr,
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(RunQueued(), 0u);
 }

@@ -46,6 +46,15 @@ private:
     VARIANT value_;
 };
 
+// Script arguments in script order, for CallByName (Arg moves only, so no initializer list).
+template <typename... Values>
+std::vector<Arg> Args(Values&&... values) {
+    std::vector<Arg> list;
+    list.reserve(sizeof...(values));
+    (list.push_back(std::forward<Values>(values)), ...);
+    return list;
+}
+
 // The outcome of one call by name.
 struct CallResult {
     HRESULT hr = E_FAIL;

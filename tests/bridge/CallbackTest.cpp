@@ -9,15 +9,9 @@ namespace {
 
 using CallbackTest = HostFixture;
 
-std::vector<Arg> One(Arg a) {
-    std::vector<Arg> list;
-    list.push_back(std::move(a));
-    return list;
-}
-
 TEST_F(CallbackTest, CallCallbackAsynchronouslyCallsWithNoArgumentsAfterReturning) {
     auto function = MakeCom<RecordingFunction>();
-    ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", One(Arg::Disp(function.Get()))).hr, S_OK);
+    ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", Args(Arg::Disp(function.Get()))).hr, S_OK);
     EXPECT_TRUE(function->calls.empty()) << "called inside the page's call";
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(RunQueued(), 1u);
@@ -41,7 +35,7 @@ TEST_F(CallbackTest, ClosuresRunOnceInTheOrderQueued) {
     first->onCall = [&] { order.push_back(1); };
     second->onCall = [&] { order.push_back(2); };
     for (auto* function : {first.Get(), second.Get(), first.Get()})
-        ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", One(Arg::Disp(function))).hr, S_OK);
+        ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", Args(Arg::Disp(function))).hr, S_OK);
     EXPECT_EQ(RunQueued(), 3u);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 1}));
     EXPECT_EQ(RunQueued(), 0u);
@@ -51,7 +45,7 @@ TEST_F(CallbackTest, AClosureOwnsItsReferenceUntilItIsDestroyed) {
     auto function = MakeCom<RecordingFunction>();
     const ULONG baseline = function->AddRef() - 1;
     function->Release();
-    ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", One(Arg::Disp(function.Get()))).hr, S_OK);
+    ASSERT_EQ(Call(dispatch.Get(), L"CallCallbackAsynchronously", Args(Arg::Disp(function.Get()))).hr, S_OK);
     // The page may drop its own reference: the queued closure keeps the function alive.
     EXPECT_EQ(function->AddRef() - 1, baseline + 1);
     function->Release();

@@ -61,23 +61,6 @@ void RunCases(IDispatch* dispatch, const std::vector<Case>& cases) {
     }
 }
 
-std::vector<Arg> Args(Arg a) {
-    std::vector<Arg> list;
-    list.push_back(std::move(a));
-    return list;
-}
-std::vector<Arg> Args(Arg a, Arg b) {
-    std::vector<Arg> list = Args(std::move(a));
-    list.push_back(std::move(b));
-    return list;
-}
-std::vector<Arg> Args(Arg a, Arg b, Arg c, Arg d) {
-    std::vector<Arg> list = Args(std::move(a), std::move(b));
-    list.push_back(std::move(c));
-    list.push_back(std::move(d));
-    return list;
-}
-
 TEST_F(DispatchTest, GreetingConvertsScriptNumbersOrRejectsThem) {
     const std::wstring prefix = L"MethodWithParametersAndReturnValue(";
     RunCases(dispatch.Get(),

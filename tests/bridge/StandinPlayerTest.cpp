@@ -12,12 +12,6 @@
 namespace vendrak::test {
 namespace {
 
-std::vector<Arg> One(Arg a) {
-    std::vector<Arg> list;
-    list.push_back(std::move(a));
-    return list;
-}
-
 class StandinPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,7 +83,7 @@ protected:
 };
 
 TEST_F(StandinPlayerTest, PlayingMediaAnswersThePagesQueries) {
-    ASSERT_EQ(Call(dispatch.Get(), L"openVideo", One(Arg::Str(L"C:\\media\\clip.mkv"))).Text(), L"");
+    ASSERT_EQ(Call(dispatch.Get(), L"openVideo", Args(Arg::Str(L"C:\\media\\clip.mkv"))).Text(), L"");
     EXPECT_EQ(Number(L"isPlaying"), 0) << "opening does not start playback";
     ASSERT_EQ(Call(dispatch.Get(), L"playVideo").hr, S_OK);
     EXPECT_TRUE(SawScript(L"vlc_bitrate(0);"));
@@ -98,14 +92,14 @@ TEST_F(StandinPlayerTest, PlayingMediaAnswersThePagesQueries) {
     EXPECT_EQ(Number(L"getDuration"), 10000);
 
     EXPECT_EQ(Call(dispatch.Get(), L"getAudioTracks").Text(), L"Disable:::::Track 1:::::Track 2");
-    EXPECT_EQ(Call(dispatch.Get(), L"setAudioTrack", One(Arg::I4(2))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"setAudioTrack", Args(Arg::I4(2))).hr, S_OK);
     EXPECT_EQ(Number(L"getAudioTrack"), 2);
-    EXPECT_EQ(Call(dispatch.Get(), L"setAudioTrack", One(Arg::I4(3))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"setAudioTrack", Args(Arg::I4(3))).hr, S_OK);
     EXPECT_EQ(Number(L"getAudioTrack"), -1) << "a position past the list switches the audio off";
-    EXPECT_EQ(Call(dispatch.Get(), L"setSubtitleTrack", One(Arg::Str(L"1"))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"setSubtitleTrack", Args(Arg::Str(L"1"))).hr, S_OK);
     EXPECT_EQ(Number(L"getSubtitleTrack"), 1);
 
-    EXPECT_EQ(Call(dispatch.Get(), L"setVolume", One(Arg::I4(55))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"setVolume", Args(Arg::I4(55))).hr, S_OK);
     EXPECT_EQ(Number(L"getVolume"), 55);
 
     const std::wstring version = Call(dispatch.Get(), L"getVersionInfo").Text();
@@ -124,7 +118,7 @@ TEST_F(StandinPlayerTest, PlayingMediaAnswersThePagesQueries) {
 TEST_F(StandinPlayerTest, PictureInPictureShowsAndHidesItsWindow) {
     HWND pip = static_cast<HWND>(players.pipPlayer->videoWindow);
     ASSERT_NE(pip, nullptr);
-    EXPECT_EQ(Call(dispatch.Get(), L"openPipVideo", One(Arg::Str(L"C:\\media\\pip.mkv"))).hr, S_OK);
+    EXPECT_EQ(Call(dispatch.Get(), L"openPipVideo", Args(Arg::Str(L"C:\\media\\pip.mkv"))).hr, S_OK);
     EXPECT_EQ(Call(dispatch.Get(), L"playPipVideo").hr, S_OK);
     EXPECT_TRUE(GetWindowLongA(pip, GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(Call(dispatch.Get(), L"stopPipVideo").hr, S_OK);

@@ -38,12 +38,9 @@ BSTR AnsiToBstr(const char* text) {
 }
 
 std::string Utf8ToAnsi(const std::string& utf8) {
-    // Source length -1: both stages stop at the first zero byte and count the terminator.
-    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    if (wideSize <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(wideSize) - 1, L'\0');
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), wideSize) == 0)
+    // Both stages stop at the first zero byte: the wide text is what comes before it, and holds no zero.
+    const std::wstring wide = Utf8ToWide(std::string_view(utf8.c_str()));
+    if (wide.empty())
         return {};
     const int ansiSize = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (ansiSize <= 0)

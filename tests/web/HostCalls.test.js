@@ -339,7 +339,7 @@ describe('settings', () => {
   });
 
   test('save to a file and load from a file through the dialogs', async () => {
-    const saved = { kind: 'vendrak-player-settings', version: 1, hardwareDecoding: false, networkCaching: 1500, volume: 55, scaleMode: 'fill' };
+    const saved = { kind: 'vendrak-player-settings', version: 1, hardwareDecoding: false, networkCaching: 1500, volume: 55, scaleMode: 'fill', tenFoot: true };
     const { page } = await OpenPlayer(shared.browser, shared.server, {
       dialogAnswers: [[1, '/C:\\cfg\\mine'], [1, '/C:\\cfg\\other.json']],
       responses: { readFile: `${JSON.stringify(saved)}\n` },
@@ -349,7 +349,7 @@ describe('settings', () => {
     await Eventually(async () => assert.equal((await Calls(page, 'writeFile')).length, 1));
     const [[, , path, text]] = await Calls(page, 'writeFile');
     assert.equal(path, '/C:\\cfg\\mine.json');
-    assert.deepEqual(JSON.parse(text), { kind: 'vendrak-player-settings', version: 1, hardwareDecoding: true, networkCaching: 1000, volume: 80, scaleMode: 'fit' });
+    assert.deepEqual(JSON.parse(text), { kind: 'vendrak-player-settings', version: 1, hardwareDecoding: true, networkCaching: 1000, volume: 80, scaleMode: 'fit', tenFoot: false });
     await ClearCalls(page);
     await page.click('#settings-load');
     await Eventually(async () => assert.match(await page.textContent('#settings-message'), /loaded from other\.json/));
@@ -362,6 +362,7 @@ describe('settings', () => {
       ['async', 'setScaleMode', 1],
     ]);
     assert.equal(await page.isChecked('#hardware-decoding'), false);
+    assert.equal(await page.evaluate(() => document.documentElement.classList.contains('ten-foot')), true);
     await page.close();
   });
 

@@ -268,8 +268,8 @@ describe('towards the shell', () => {
   });
 
   test('settings files: round trip, and damaged files change nothing', () => {
-    const text = SettingsToText({ ...kDefaultSettings, networkCaching: 2500, hardwareDecoding: false });
-    assert.deepEqual(SettingsFromText(text), { settings: { ...kDefaultSettings, networkCaching: 2500, hardwareDecoding: false } });
+    const text = SettingsToText({ ...kDefaultSettings, networkCaching: 2500, hardwareDecoding: false, tenFoot: true });
+    assert.deepEqual(SettingsFromText(text), { settings: { ...kDefaultSettings, networkCaching: 2500, hardwareDecoding: false, tenFoot: true } });
     const bad = [
       '',
       'not json',
@@ -282,6 +282,7 @@ describe('towards the shell', () => {
       '{"kind":"vendrak-player-settings","version":1,"hardwareDecoding":"yes"}',
       '{"kind":"vendrak-player-settings","version":1,"volume":101}',
       '{"kind":"vendrak-player-settings","version":1,"scaleMode":"zoom"}',
+      '{"kind":"vendrak-player-settings","version":1,"tenFoot":"on"}',
     ];
     for (const b of bad) assert.ok('error' in SettingsFromText(b), b);
     // readFile gives every line a line feed; a byte order mark may lead.

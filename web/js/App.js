@@ -53,6 +53,7 @@ const about = new AboutPanel(host);
 const settings = new SettingsPanel(host, {
   onVolume: (volume) => playback.SetVolume(volume),
   onScaleMode: (mode) => playback.SetScaleMode(mode),
+  onTenFoot: (on) => SetTenFoot(on),
 });
 const loader = new PlaylistLoader(host, (playlist, name) => ShowPlaylist(playlist, name), toast);
 
@@ -130,6 +131,14 @@ function WatchPixelRatio() {
 }
 WatchPixelRatio();
 setInterval(CheckPixelRatio, 1000);
+
+/** Larger type, targets and focus ring for viewing from across a room (every size is in rem). */
+function SetTenFoot(on) {
+  document.documentElement.classList.toggle('ten-foot', on);
+  // The bars' height moves the picture-in-picture frame even where the video area keeps its box.
+  requestAnimationFrame(() => PlaceVideo(true));
+}
+document.documentElement.classList.toggle('ten-foot', settings.settings.tenFoot);
 
 // ---- Controls fade while playing and come back on any mouse move or key. ----
 

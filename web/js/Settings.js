@@ -14,6 +14,8 @@ export const kDefaultSettings = Object.freeze({
   networkCaching: 1000,
   volume: 80,
   scaleMode: 'fit',
+  /** Larger type and controls for viewing from across a room. */
+  tenFoot: false,
 });
 
 /**
@@ -47,13 +49,18 @@ export function CheckSettings(value) {
     if (value.scaleMode !== 'fit' && value.scaleMode !== 'fill') return { error: 'Scale mode must be "fit" or "fill".' };
     settings.scaleMode = value.scaleMode;
   }
+  if ('tenFoot' in value) {
+    if (typeof value.tenFoot !== 'boolean') return { error: 'The ten-foot size must be true or false.' };
+    settings.tenFoot = value.tenFoot;
+  }
   return { settings };
 }
 
 /** The text of a settings file. */
 export function SettingsToText(settings) {
-  const { hardwareDecoding, networkCaching, volume, scaleMode } = settings;
-  return `${JSON.stringify({ kind: kSettingsKind, version: kSettingsVersion, hardwareDecoding, networkCaching, volume, scaleMode }, null, 2)}\n`;
+  const { hardwareDecoding, networkCaching, volume, scaleMode, tenFoot } = settings;
+  const fields = { kind: kSettingsKind, version: kSettingsVersion, hardwareDecoding, networkCaching, volume, scaleMode, tenFoot };
+  return `${JSON.stringify(fields, null, 2)}\n`;
 }
 
 /** Reads a settings file's text (as readFile returns it: every line ends with a line feed). */

@@ -1,5 +1,5 @@
-// The settings dialog: hardware decoding and network caching sent to the shell as they change,
-// kept in the page's storage (the shell forgets them) and saved to or loaded from a file.
+// The settings dialog: hardware decoding and network caching sent to the shell as they change, and
+// the ten-foot size, kept in the page's storage (the shell forgets them) and saved to or loaded from a file.
 
 import { ById, Toast } from './Dom.js';
 import { DialogBusyError, OpenTextFile, SaveTextFile } from './FileDialogs.js';
@@ -10,7 +10,7 @@ import { kStoreKeys, Load, Save } from './Storage.js';
 export class SettingsPanel {
   /**
    * @param {import('./HostBridge.js').HostBridge} host
-   * @param {{onVolume(v: number): Promise<void>, onScaleMode(mode: string): Promise<void>}} player
+   * @param {{onVolume(v: number): Promise<void>, onScaleMode(mode: string): Promise<void>, onTenFoot(on: boolean): void}} player
    */
   constructor(host, player) {
     this.host = host;
@@ -20,6 +20,8 @@ export class SettingsPanel {
     this.dialog = /** @type {HTMLDialogElement} */ (ById('settings-dialog'));
     this.hardware = /** @type {HTMLInputElement} */ (ById('hardware-decoding'));
     this.caching = /** @type {HTMLInputElement} */ (ById('network-caching'));
+    this.tenFoot = /** @type {HTMLInputElement} */ (ById('ten-foot'));
+    this.tenFoot.addEventListener('change', () => this.Change({ tenFoot: this.tenFoot.checked }));
     this.hardware.addEventListener('change', () => this.Change({ hardwareDecoding: this.hardware.checked }));
     this.caching.addEventListener('change', () => this.OnCachingInput());
     ById('settings-save').addEventListener('click', () => this.SaveToFile());
@@ -35,6 +37,7 @@ export class SettingsPanel {
   ShowValues() {
     this.hardware.checked = this.settings.hardwareDecoding;
     this.caching.value = String(this.settings.networkCaching);
+    this.tenFoot.checked = this.settings.tenFoot;
   }
 
   /** Sends the player settings to the shell (at start, and after a file is loaded). */
@@ -52,6 +55,11 @@ export class SettingsPanel {
     }
     this.settings = checked.settings;
     Save(kStoreKeys.settings, this.settings);
+    if ('tenFoot' in fields) {
+      this.Message('Saved.');
+      this.player.onTenFoot(this.settings.tenFoot);
+      return;
+    }
     this.Message('Saved. Applies to the next channel you open.');
     if ('hardwareDecoding' in fields) await this.host.Try('setHardwareDecoding', this.settings.hardwareDecoding ? 1 : 0);
     if ('networkCaching' in fields) await this.host.Try('setNetworkCaching', this.settings.networkCaching);
@@ -105,6 +113,7 @@ export class SettingsPanel {
     await this.Apply();
     await this.player.onVolume(this.settings.volume);
     await this.player.onScaleMode(this.settings.scaleMode);
+    this.player.onTenFoot(this.settings.tenFoot);
     this.Message(`Settings loaded from ${file.name}.`);
     Toast('Settings loaded.');
   }

@@ -105,11 +105,14 @@ describe('playback controls', () => {
     await page.close();
   });
 
-  test('arrow keys seek by ten seconds, never before the start', async () => {
+  test('arrow keys seek by ten seconds while the controls are hidden, never before the start', async () => {
     const { page } = await WithPlaylist({ responses: { getDuration: 600000, getTime: 5000 } });
     await PlayMarketWatch(page);
     await page.waitForSelector('#seek-row:not([hidden])');
     await page.focus('#play-pause');
+    await page.keyboard.press('ArrowRight');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'stop', 'shown controls take the arrows');
+    await page.keyboard.press('Escape');
     await page.keyboard.press('ArrowRight');
     await page.keyboard.press('ArrowLeft');
     await Eventually(async () =>

@@ -99,17 +99,25 @@ test('odd calls from the shell do not break the page', async () => {
   await page.close();
 });
 
-test('controls fade after three quiet seconds of playing and return on a mouse move or a key', async () => {
+test('controls fade after three quiet seconds of playing and return on a mouse move or Enter, with the focus', async () => {
   const { page } = await Playing();
   await page.mouse.move(700, 300);
   await ShellScript(page, "StateChange('playing', '');");
+  await page.focus('#mute');
   const hidden = () => page.evaluate(() => document.body.classList.contains('controls-hidden'));
+  const focused = () => page.evaluate(() => document.activeElement.id);
   await Eventually(async () => assert.equal(await hidden(), true), 6000);
+  assert.equal(await focused(), '', 'the focus leaves the faded bar');
   await page.mouse.move(720, 320);
   assert.equal(await hidden(), false);
+  assert.equal(await focused(), 'mute', 'and comes back with it');
   await Eventually(async () => assert.equal(await hidden(), true), 6000);
+  await ClearCalls(page);
   await page.keyboard.press('Shift');
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await Calls(page, 'setVolume'), [], 'Enter presses no control nobody can see');
   assert.equal(await hidden(), false);
+  assert.equal(await focused(), 'play-pause');
   await ShellScript(page, "StateChange('plaused', '');");
   await page.waitForTimeout(3500);
   assert.equal(await hidden(), false, 'paused keeps the controls');

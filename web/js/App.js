@@ -1,13 +1,15 @@
 // Starts the player page: connects to the shell (or runs as a preview), wires the views together,
 // keeps the native picture placed under its area, fades the controls and handles the keys.
 
-import { ById, IsTyping, Toast } from './Dom.js';
+import { ById, Toast } from './Dom.js';
 import { ChannelList } from './ChannelList.js';
 import { HostBridge, kKeyAlwaysOnTop, kKeyFullScreen } from './HostBridge.js';
 import { AboutPanel, StatsOverlay } from './InfoPanels.js';
+import { HandleKeys } from './Keys.js';
 import { kSeekStepMs, Playback } from './Playback.js';
 import { PlaylistLoader } from './PlaylistLoader.js';
 import { SettingsPanel } from './SettingsPanel.js';
+import { CanSee } from './SpatialFocus.js';
 import { kStoreKeys, Load, Save } from './Storage.js';
 import { TrackMenus } from './TrackMenus.js';
 import { PipPlacement, VideoPlacement } from './VideoLayout.js';
@@ -36,7 +38,8 @@ const playback = new Playback(host, {
 host.InstallPageFunctions({
   onState: (word, detail) => {
     playback.OnStateChange(word, detail);
-    Fade.Schedule();
+    if (kControlStates.has(playback.state)) Fade.Show();
+    else Fade.Schedule();
   },
   onBitrate: (rate) => playback.OnBitrate(rate),
   onVideoRes: (width, height, frameRate) => playback.OnVideoRes(width, height, frameRate),
@@ -59,8 +62,12 @@ const loader = new PlaylistLoader(host, (playlist, name) => ShowPlaylist(playlis
 
 function ShowPlaylist(playlist, name) {
   ById('playlist-name').textContent = name;
+  // The idle screen's buttons go away: a remote's next keys choose from the list instead.
+  const focused = document.activeElement;
+  const lost = document.body.dataset.ready === 'true' && (focused === document.body || ById('idle-actions').contains(focused));
   ById('idle-actions').hidden = true;
   channels.SetChannels(playlist.channels, playlist.groups);
+  if (lost && CanSee(ById('channel-list'))) ById('channel-list').focus();
   ById('idle-hint').textContent = host.connected
     ? 'Choose a channel from the list (L), or type its number.'
     : 'Choose a channel (L): in the preview the list works, but nothing plays.';
@@ -140,31 +147,60 @@ function SetTenFoot(on) {
 }
 document.documentElement.classList.toggle('ten-foot', settings.settings.tenFoot);
 
-// ---- Controls fade while playing and come back on any mouse move or key. ----
+// ---- The control bars fade while a channel plays. The pointer brings them back, and so does Enter
+// (a remote's OK) or a state that needs them; other keys leave them as they are. ----
+
+/** States in which the bars show themselves: nothing is playing, so there is nothing to uncover. */
+const kControlStates = new Set(['paused', 'stopped', 'ended', 'error']);
 
 const Fade = {
   timer: 0,
-  Show() {
+  /** The control that had the focus when the bars faded; it gets the focus back when they show. */
+  returnTo: null,
+  get shown() {
+    return !document.body.classList.contains('controls-hidden');
+  },
+  /** Shows the bars with the focus on focus, or else back on the control that had it when they faded. */
+  Show(focus = null) {
+    const back = focus ?? (this.shown ? null : this.returnTo);
     document.body.classList.remove('controls-hidden');
+    this.returnTo = null;
+    if (back && back !== document.activeElement) back.focus();
     this.Schedule();
+  },
+  Hide() {
+    document.body.classList.add('controls-hidden');
+    // A focused control that nobody can see would take the next Enter.
+    const focused = document.activeElement;
+    if (focused instanceof HTMLElement && focused.closest('.bar')) {
+      this.returnTo = focused;
+      focused.blur();
+    }
   },
   Schedule() {
     clearTimeout(this.timer);
     this.timer = setTimeout(() => this.MaybeHide(), kFadeAfterMs);
   },
+  get canHide() {
+    return playback.state === 'playing';
+  },
   MaybeHide() {
     const busy =
-      playback.state !== 'playing' ||
+      !this.canHide ||
       tracks.isOpen ||
       document.querySelector('dialog[open]') ||
       ById('control-bar').matches(':hover') ||
       ById('top-bar').matches(':hover') ||
       (IsNarrow() && !document.body.classList.contains('panel-closed'));
     if (busy) this.Schedule();
-    else document.body.classList.add('controls-hidden');
+    else this.Hide();
   },
 };
-for (const type of ['mousemove', 'pointerdown', 'wheel', 'focusin']) document.addEventListener(type, () => Fade.Show(), { passive: true });
+for (const type of ['mousemove', 'pointerdown', 'wheel']) document.addEventListener(type, () => Fade.Show(), { passive: true });
+// Tab into a faded bar shows it rather than leaving the focus on a control nobody sees.
+document.addEventListener('focusin', (event) => {
+  if (!Fade.shown && event.target instanceof Element && event.target.closest('.bar')) Fade.Show(event.target);
+});
 
 // ---- The channel panel: docked beside the video in wide windows, over it in narrow ones. ----
 
@@ -174,6 +210,11 @@ function IsNarrow() {
 
 /** Opens or closes the channel panel; only the user's own choice is remembered. */
 function SetPanelOpen(open, focus = false, remember = true) {
+  const focused = document.activeElement;
+  if (!open && focused instanceof HTMLElement && ById('channel-panel').contains(focused)) {
+    if (Fade.shown) ById('toggle-channels').focus();
+    else focused.blur();
+  }
   document.body.classList.toggle('panel-closed', !open);
   ById('toggle-channels').setAttribute('aria-expanded', String(open));
   if (remember) Save(kStoreKeys.panel, open);
@@ -258,8 +299,7 @@ ById('address-form').addEventListener('submit', async (event) => {
   if (channels.channels.length === 1) playback.Play(channels.channels[0]);
 });
 
-// ---- Keys. Handlers never stop a key event's propagation: the shell's keyboard bridge listens on
-// the document and must see F11, F12 and Alt whatever has the focus. ----
+// ---- Keys (Keys.js decides which of these a key means). ----
 
 const NumberEntry = {
   digits: '',
@@ -291,57 +331,58 @@ const NumberEntry = {
   },
 };
 
-/** Key → action for keys aimed at the player (not typed into a field). */
+/** Keys a remote sends: they act wherever the focus is. Channel up is the next channel in the list. */
+const kRemoteKeys = {
+  MediaPlayPause: () => playback.TogglePlay(),
+  MediaStop: () => playback.Stop(),
+  MediaTrackNext: () => Zap(1),
+  MediaTrackPrevious: () => Zap(-1),
+  ChannelUp: () => Zap(1),
+  ChannelDown: () => Zap(-1),
+};
+
+/** Letters and signs aimed at the player (not typed into a field), whether the bars show or not. */
 const kPlayerKeys = {
-  ' ': () => playback.TogglePlay(),
   k: () => playback.TogglePlay(),
   m: () => playback.ToggleMute(),
   f: () => ToggleScale(),
   i: () => stats.Toggle(),
   l: () => SetPanelOpen(document.body.classList.contains('panel-closed'), true),
   p: () => TogglePip(),
-  PageUp: () => Zap(-1),
-  PageDown: () => Zap(1),
-  ArrowUp: () => Zap(-1),
-  ArrowDown: () => Zap(1),
-  ArrowLeft: () => playback.SeekBy(-kSeekStepMs),
-  ArrowRight: () => playback.SeekBy(kSeekStepMs),
   s: () => ToggleFavourite(),
-  Backspace: () => playback.Play(playback.previous),
   '?': () => /** @type {HTMLDialogElement} */ (ById('keys-dialog')).showModal(),
   '+': () => playback.SetVolume(playback.volume + kVolumeStep),
   '-': () => playback.SetVolume(playback.volume - kVolumeStep),
 };
 
-document.addEventListener('keydown', (event) => {
-  Fade.Show();
-  if (event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey) return;
-  if (document.querySelector('dialog[open]') || tracks.isOpen) return;
-  if (event.key === 'Escape') {
-    if (stats.isOpen) stats.Toggle(false);
-    else if (IsNarrow() && !document.body.classList.contains('panel-closed')) SetPanelOpen(false);
-    return;
-  }
-  if (IsTyping(event.target)) return;
-  if (/^[0-9]$/.test(event.key)) {
-    event.preventDefault();
-    NumberEntry.Add(event.key);
-    return;
-  }
-  if (event.key === 'Enter' && NumberEntry.pending) {
-    event.preventDefault();
-    NumberEntry.Commit();
-    return;
-  }
-  // Keys that the focused control handles itself (sliders, buttons, the list) stay with it.
-  const target = event.target instanceof Element ? event.target : null;
-  const ownsArrows = target && (target.matches('input[type="range"], select') || target.closest('#channel-list'));
-  if (ownsArrows && event.key.startsWith('Arrow')) return;
-  if (target && target.matches('button') && (event.key === ' ' || event.key === 'Enter')) return;
-  const action = kPlayerKeys[event.key.length === 1 ? event.key.toLowerCase() : event.key];
-  if (!action) return;
-  event.preventDefault();
-  action();
+/** What the arrows do while the bars are hidden and no control has the focus. */
+const kPictureArrows = {
+  ArrowUp: () => Zap(-1),
+  ArrowDown: () => Zap(1),
+  ArrowLeft: () => playback.SeekBy(-kSeekStepMs),
+  ArrowRight: () => playback.SeekBy(kSeekStepMs),
+};
+
+/** Closes one level (the statistics, then the channel panel over the picture, then the bars); false when nothing was. */
+function CloseOne() {
+  if (stats.isOpen) stats.Toggle(false);
+  else if (IsNarrow() && !document.body.classList.contains('panel-closed')) SetPanelOpen(false);
+  else if (Fade.shown && Fade.canHide) Fade.Hide();
+  else return false;
+  return true;
+}
+
+HandleKeys({
+  bars: Fade,
+  closeOne: CloseOne,
+  menuOpen: () => tracks.isOpen,
+  numbers: NumberEntry,
+  remote: kRemoteKeys,
+  letters: kPlayerKeys,
+  picture: kPictureArrows,
+  pause: () => playback.TogglePlay(),
+  pageStep: Zap,
+  previous: () => playback.Play(playback.previous),
 });
 
 // ---- Start ----
@@ -377,6 +418,9 @@ async function Start() {
       playback.Play(channel);
     }
   }
+  // A remote starts from the list or the idle screen's button; a channel coming back keeps the picture's keys.
+  const first = channels.channels.length ? ById('channel-list') : ById('idle-open-playlist');
+  if (!playback.channel && CanSee(first)) first.focus();
   document.body.dataset.ready = 'true';
 }
 

@@ -13,7 +13,6 @@ export function IsLogoAddress(text) {
   return /^(https?:|file:|data:image\/)/i.test(text);
 }
 
-const kPageStep = 10;
 const kInstantSearchLimit = 2000;
 
 function Initials(name) {
@@ -193,24 +192,23 @@ export class ChannelList {
     }
   }
 
+  /** Page Up and Page Down are not the list's: they change the channel wherever the focus is. */
   OnListKey(event) {
     const last = this.visible.length - 1;
     const moves = {
       ArrowDown: this.activeIndex + 1,
       ArrowUp: this.activeIndex - 1,
-      PageDown: this.activeIndex + kPageStep,
-      PageUp: this.activeIndex - kPageStep,
       Home: 0,
       End: last,
     };
     if (event.key in moves) {
       event.preventDefault();
       if (event.key === 'ArrowUp' && this.activeIndex <= 0) {
-        this.el.search.focus();
+        this.el.group.focus();
         return;
       }
       this.SetActive(Math.min(last, Math.max(0, moves[event.key])));
-    } else if ((event.key === 'Enter' || event.key === ' ') && this.active) {
+    } else if (event.key === 'Enter' && this.active) {
       event.preventDefault();
       this.actions.onPlay(this.active);
     }

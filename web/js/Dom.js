@@ -37,11 +37,11 @@ export function Toast(text, { error = false } = {}) {
   }, error ? 6000 : 3000);
 }
 
-/** True when keys typed now belong to a text field rather than to the player. */
+/** True when keys typed now belong to a text field rather than to the player (a select is a control: Enter opens it). */
 export function IsTyping(target) {
   if (!(target instanceof Element)) return false;
   if (target.isContentEditable) return true;
-  if (target instanceof HTMLTextAreaElement || target instanceof HTMLSelectElement) return true;
+  if (target instanceof HTMLTextAreaElement) return true;
   if (target instanceof HTMLInputElement) {
     return !['range', 'checkbox', 'radio', 'button', 'submit'].includes(target.type);
   }

@@ -44,6 +44,8 @@ export class StatsOverlay {
   }
 
   Toggle(open = !this.isOpen) {
+    // The close button goes away with the overlay; the focus goes back to the button that opens it.
+    if (!open && ById('stats-overlay').contains(document.activeElement)) ById('stats-button').focus();
     ById('stats-overlay').hidden = !open;
     ById('stats-button').setAttribute('aria-pressed', String(open));
     clearInterval(this.timer);

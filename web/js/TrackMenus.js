@@ -90,7 +90,7 @@ export class TrackMenus {
       event.preventDefault();
       const next = (moves[event.key] + items.length) % items.length;
       items[next].focus();
-    } else if (event.key === 'Escape') {
+    } else if (event.key === 'Escape' || event.key === 'Backspace') {
       event.preventDefault();
       this.Close();
     } else if (event.key === 'Tab') {

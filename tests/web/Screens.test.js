@@ -1,11 +1,12 @@
-// Screenshots of the main screens at two window sizes, for a person to look at, plus the layout
-// checks that hold on every screen: controls inside the window, nothing hiding off the edges.
+// Screenshots of the main screens at two window sizes, and in the ten-foot size at 1920x1080 driven
+// by a remote's keys alone, for a person to look at, plus the layout checks that hold on every
+// screen: controls inside the window, nothing hiding off the edges.
 
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { before, describe, test } from 'node:test';
-import { kSamplePlaylist, kScreenshotDir, OpenPlayer, SharedBrowser, ShellScript } from './Harness.js';
+import { Calls, ClearCalls, kSamplePlaylist, kScreenshotDir, OpenPlayer, SharedBrowser, ShellScript } from './Harness.js';
 
 const shared = SharedBrowser();
 before(() => fs.mkdirSync(kScreenshotDir, { recursive: true }));
@@ -68,6 +69,12 @@ async function CheckLayout(page, label) {
   assert.deepEqual(problems, [], label);
 }
 
+/** Checks the layout and saves a screenshot with the bars' fades run to their end. */
+async function Shot(page, name) {
+  await CheckLayout(page, name);
+  await page.screenshot({ path: path.join(kScreenshotDir, `${name}.png`), animations: 'disabled' });
+}
+
 const kSizes = [
   { name: 'wide', viewport: { width: 1280, height: 720 } },
   { name: 'small', viewport: { width: 800, height: 600 } },
@@ -75,10 +82,7 @@ const kSizes = [
 
 for (const size of kSizes) {
   describe(`screens at ${size.viewport.width}x${size.viewport.height}`, () => {
-    const shot = async (page, name) => {
-      await CheckLayout(page, name);
-      await page.screenshot({ path: path.join(kScreenshotDir, `${size.name}-${name}.png`) });
-    };
+    const shot = (page, name) => Shot(page, `${size.name}-${name}`);
 
     test('start, playing, faded, statistics, tracks, picture in picture', async () => {
       const { page } = await OpenPlayer(shared.browser, shared.server, {
@@ -155,3 +159,79 @@ for (const size of kSizes) {
     });
   });
 }
+
+test('ten-foot size at 1920x1080, driven by keys only as from a remote', async () => {
+  const { page, errors } = await OpenPlayer(shared.browser, shared.server, {
+    viewport: { width: 1920, height: 1080 },
+    fakeClock: true,
+    storage: { settings: { tenFoot: true } },
+    dialogAnswers: [[1, '/C:\\TV\\living room.m3u']],
+    responses: { readFile: kSamplePlaylist, getAudioTracks: 'Disable:::::English (Stereo):::::Deutsch (5.1)', getAudioTrack: 1 },
+  });
+  // The clock stands still from here, so the bars fade only when a key says so.
+  await page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000));
+  await ClearCalls(page);
+  const press = async (...keys) => {
+    for (const key of keys) await page.keyboard.press(key);
+  };
+  const state = () =>
+    page.evaluate(() => ({ focus: document.activeElement.id, hidden: document.body.classList.contains('controls-hidden') }));
+  assert.deepEqual(await state(), { focus: 'idle-open-playlist', hidden: false });
+  await Shot(page, 'ten-foot-start');
+  await press('Enter');
+  await page.clock.runFor(100); // the shell answers the dialog from its message loop
+  await page.waitForSelector('.channel');
+  await press('ArrowDown', 'Enter');
+  await ShellScript(page, "StateChange('playing', '');");
+  await FakePicture(page);
+  await Shot(page, 'ten-foot-list');
+  await press('ArrowRight', 'Escape');
+  assert.deepEqual(await state(), { focus: '', hidden: true }, 'Right leaves the list; Escape hides the bars and the focus');
+  await press('ArrowDown', 'ArrowUp', 'PageDown');
+  assert.equal((await state()).hidden, true, 'changing channel does not show the bars');
+  await ShellScript(page, "StateChange('playing', '');");
+  await press('Enter');
+  assert.deepEqual(await state(), { focus: 'play-pause', hidden: false });
+  await Shot(page, 'ten-foot-controls');
+  // Along the bar past the volume slider (it keeps Up and Down) to the audio menu.
+  await press('ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'Enter');
+  await page.waitForSelector('#track-menu:not([hidden])');
+  await Shot(page, 'ten-foot-audio-menu');
+  await press('ArrowDown', 'Enter', 'ArrowRight', 'Enter');
+  await page.waitForSelector('#track-menu:not([hidden])');
+  await press('Escape');
+  assert.deepEqual(await state(), { focus: 'subtitle-menu-button', hidden: false }, 'Escape closes the subtitle menu');
+  await press('ArrowRight', 'ArrowRight', 'Enter');
+  await ShellScript(page, "StateChange('buffering_pip', '60');");
+  await Shot(page, 'ten-foot-pip');
+  await press('Enter', 'ArrowRight', 'Enter');
+  await page.waitForSelector('#stats-overlay:not([hidden])');
+  await press('Escape');
+  assert.equal(await page.isHidden('#stats-overlay'), true, 'Escape closes the statistics');
+  await press('ArrowUp', 'ArrowLeft', 'ArrowLeft', 'ArrowLeft', 'ArrowLeft', 'Enter');
+  await page.waitForSelector('#settings-dialog[open]');
+  await Shot(page, 'ten-foot-settings');
+  await press('Escape', '?');
+  await Shot(page, 'ten-foot-keys');
+  await press('Escape');
+  assert.deepEqual(await state(), { focus: 'show-settings', hidden: false }, 'Escape closes both dialogs');
+  // One level at a time: the bars go, then Backspace returns to the channel watched before.
+  await press('Backspace', 'Backspace');
+  const calls = (await Calls(page)).filter((call) => !/^(get|set(Video|Pip)Rect$|fitVideo$)/.test(call[1]));
+  assert.deepEqual(calls, [
+    ['async', 'showFileDialog', '', 'm3u,m3u8', '<function>'],
+    ['async', 'readFile', '/C:\\TV\\living room.m3u'],
+    ...['market.ts', 'cinema.mkv', 'market.ts', 'cinema.mkv'].flatMap((file) => [
+      ['async', 'openVideo', `http://streams.example/${file}`],
+      ['async', 'playVideo'],
+    ]),
+    ['async', 'setAudioTrack', 2],
+    ['async', 'openPipVideo', 'C:\\Videos\\nature.mkv'],
+    ['async', 'playPipVideo'],
+    ['async', 'stopPipVideo'],
+    ['async', 'openVideo', 'http://streams.example/market.ts'],
+    ['async', 'playVideo'],
+  ]);
+  assert.deepEqual(errors, []);
+  await page.close();
+});

@@ -4,7 +4,7 @@
 #include "app/AppState.h"
 #include "app/BrowserHostHandlers.h"
 #include "app/BrowserHostTexts.h"
-#include "app/StartAddress.h"
+#include "platform/ModulePath.h"
 #include "platform/WebView2EnvironmentOptions.h"
 #include "platform/WebView2Handler.h"
 #include "platform/WebView2Loader.h"

@@ -22,7 +22,4 @@ namespace vendrak {
 // ASCII letters A-Z of both are lowered. No other folding, trimming or address normalisation.
 [[nodiscard]] bool IsStartAddress(std::wstring_view uri, std::wstring_view startAddress);
 
-// Any thread. The folder holding the running program, without a trailing backslash.
-[[nodiscard]] std::wstring ProgramFolder();
-
 } // namespace vendrak

@@ -4,6 +4,8 @@
 #include "services/SystemInfoCalls.h"
 #include "services/SystemInfoText.h"
 
+#include "platform/ModulePath.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <new>
@@ -16,23 +18,6 @@ namespace {
 // GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs; an adapter appearing between
 // two calls can make it ask again, so a few rounds are allowed, each only if it asks for more room.
 constexpr int kAdapterCallRounds = 3;
-
-std::wstring OwnProgramPath() {
-    // The path may be longer than MAX_PATH; a full buffer means it was cut.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) // the longest path Windows has
-            return {};
-        path.resize(path.size() * 2);
-    }
-}
 
 } // namespace
 
@@ -118,7 +103,7 @@ std::string GetMacAddressText() {
 }
 
 std::string GetAppVersionText() {
-    return FileVersionTextOf(OwnProgramPath());
+    return FileVersionTextOf(ProgramPath());
 }
 
 std::string GetWindowsVersionText() {

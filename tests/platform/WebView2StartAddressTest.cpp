@@ -2,6 +2,7 @@
 // the texts the host hands to the browser, byte for byte.
 #include "app/BrowserHostTexts.h"
 #include "app/StartAddress.h"
+#include "platform/ModulePath.h"
 
 #include <gtest/gtest.h>
 

@@ -15,9 +15,10 @@
 namespace vendrak {
 namespace {
 
-// GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs; an adapter appearing between
-// two calls can make it ask again, so a few rounds are allowed, each only if it asks for more room.
-constexpr int kAdapterCallRounds = 3;
+// GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs, and is called once more with
+// that size. The second answer is final: an adapter appearing between the two calls ends in the
+// overflow code rather than a third round.
+constexpr int kAdapterCallRounds = 2;
 
 } // namespace
 

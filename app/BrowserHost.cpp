@@ -56,7 +56,7 @@ bool ResizeBrowserToClient(HWND mainWindow) {
         return false;
     RECT bounds{};
     GetClientRect(mainWindow, &bounds);
-    app.controller->put_Bounds(bounds);
+    LogIfBrowserCallFailed(app.controller->put_Bounds(bounds), __LINE__, "put_Bounds");
     app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
     return true;
 }

@@ -5,17 +5,15 @@
 // members' destructors are instantiated with the constructor.
 #include "platform/WebView2.h"
 #include "IHostObjectNodeJs.h"
-
-#include <memory>
+#include "platform/NeverDestroyed.h"
 
 namespace vendrak {
 
 AppState& App() {
-    // Static storage without a destructor: libvlc's threads may still post scripts while the process
-    // exits, and a destroyed lock or string would then be touched after main returned.
-    alignas(AppState) static unsigned char storage[sizeof(AppState)];
-    static AppState* const instance = std::construct_at(reinterpret_cast<AppState*>(storage));
-    return *instance;
+    // Never destroyed: libvlc's threads may still post scripts while the process exits, and a destroyed
+    // lock or string would then be touched after main returned.
+    static NeverDestroyed<AppState> instance;
+    return instance.Get();
 }
 
 } // namespace vendrak

@@ -4,7 +4,7 @@
 #include "app/AppState.h"
 #include "app/BrowserHostHandlers.h"
 #include "app/BrowserHostTexts.h"
-#include "app/StartAddress.h"
+#include "platform/ModulePath.h"
 #include "platform/WebView2EnvironmentOptions.h"
 #include "platform/WebView2Handler.h"
 #include "platform/WebView2Loader.h"
@@ -56,7 +56,7 @@ bool ResizeBrowserToClient(HWND mainWindow) {
         return false;
     RECT bounds{};
     GetClientRect(mainWindow, &bounds);
-    app.controller->put_Bounds(bounds);
+    LogIfBrowserCallFailed(app.controller->put_Bounds(bounds), __LINE__, "put_Bounds");
     app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
     return true;
 }

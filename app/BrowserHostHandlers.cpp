@@ -107,6 +107,11 @@ HRESULT OnEnvironmentCreated(HWND mainWindow, HRESULT result, ICoreWebView2Envir
     return S_OK;
 }
 
+void LogIfBrowserCallFailed(HRESULT result, int line, const char* call) {
+    if (FAILED(result))
+        LogFailure("BrowserHost", line, result, call);
+}
+
 HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Controller* controller) {
     AppState& app = App();
     if (FAILED(result) || controller == nullptr) {
@@ -127,13 +132,15 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
 
     RECT bounds{};
     GetClientRect(mainWindow, &bounds);
-    controller->put_Bounds(bounds);
+    LogIfBrowserCallFailed(controller->put_Bounds(bounds), __LINE__, "put_Bounds");
 
     const std::wstring startAddress = AssembleStartAddress();
 
     app.controller3.Reset();
     if (SUCCEEDED(app.controller.As(&app.controller3)) && app.controller3)
-        app.controller3->put_BoundsMode(COREWEBVIEW2_BOUNDS_MODE_USE_RASTERIZATION_SCALE);
+        LogIfBrowserCallFailed(
+            app.controller3->put_BoundsMode(COREWEBVIEW2_BOUNDS_MODE_USE_RASTERIZATION_SCALE), __LINE__,
+            "put_BoundsMode");
 
     EventRegistrationToken token{}; // handlers stay for the web view's life; never removed
     auto completed = MakeHandler<ICoreWebView2NavigationCompletedEventHandler>(
@@ -142,7 +149,7 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
         });
     CheckFailure(completed ? webView->add_NavigationCompleted(completed.Get(), &token) : E_OUTOFMEMORY);
 
-    webView->Navigate(startAddress.c_str());
+    LogIfBrowserCallFailed(webView->Navigate(startAddress.c_str()), __LINE__, "Navigate");
 
     app.hostObject = CreateHostObjectNodeJs(
         [mainWindow](std::function<void()> work) { RunOnUiThread(mainWindow, std::move(work)); });
@@ -154,7 +161,8 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
             return OnNavigationStarting(startAddress, sender, args);
         });
     if (starting)
-        webView->add_NavigationStarting(starting.Get(), &token);
+        LogIfBrowserCallFailed(webView->add_NavigationStarting(starting.Get(), &token), __LINE__,
+                               "add_NavigationStarting");
     return S_OK;
 }
 
@@ -174,7 +182,8 @@ HRESULT OnNavigationStarting(const std::wstring& startAddress, ICoreWebView2* se
 
     ComPtr<ICoreWebView2Controller2> controller2;
     CheckFailure(app.controller ? app.controller.As(&controller2) : E_NOINTERFACE);
-    controller2->put_DefaultBackgroundColor(kTransparent);
+    LogIfBrowserCallFailed(controller2->put_DefaultBackgroundColor(kTransparent), __LINE__,
+                           "put_DefaultBackgroundColor");
     return S_OK;
 }
 

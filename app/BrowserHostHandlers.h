@@ -17,6 +17,10 @@ enum class BrowserProblem {
 // is owned by `owner` so that it stays above the main window; the window keeps working afterwards.
 void ReportBrowserProblem(HWND owner, BrowserProblem problem, HRESULT code);
 
+// Any thread. For browser calls whose result changes nothing the shell does: a failed `result` is
+// written to the failure log under "BrowserHost", the caller's line and `call`; nothing else happens.
+void LogIfBrowserCallFailed(HRESULT result, int line, const char* call);
+
 // Environment created: asks for the controller inside the main window and records the browser version.
 // A failed code or a missing environment stops the set-up (and tells the user). Returns S_OK.
 HRESULT OnEnvironmentCreated(HWND mainWindow, HRESULT result, ICoreWebView2Environment* environment);

@@ -2,13 +2,13 @@
 #include "app/FailureLog.h"
 
 #include "platform/Handles.h"
+#include "platform/NeverDestroyed.h"
 #include "services/SettingsFile.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <mutex>
 #include <string>
 
@@ -21,9 +21,8 @@ constexpr size_t kMaxWhat = 400;
 // Appends from several threads would interleave their bytes; one writer at a time. Never destroyed:
 // libvlc's threads may still log while the process exits.
 std::mutex& LogFileLock() {
-    alignas(std::mutex) static unsigned char storage[sizeof(std::mutex)];
-    static std::mutex* const lock = std::construct_at(reinterpret_cast<std::mutex*>(storage));
-    return *lock;
+    static NeverDestroyed<std::mutex> lock;
+    return lock.Get();
 }
 
 void AppendToLogFile(const std::string& line) {

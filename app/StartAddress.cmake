@@ -3,6 +3,8 @@ set(VENDRAK_START_ADDRESS "" CACHE STRING
     "Address of the web application the browser opens; empty: web/index.html beside the program")
 
 set(vendrak_start_address_template ${CMAKE_CURRENT_LIST_DIR}/StartAddressBytes.h.in CACHE INTERNAL "")
+find_program(VENDRAK_NODE node REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/StartAddressCheck.cmake)
 
 # Writes the header for `address` (empty: the demo page beside the program) with a fresh random key.
 function(vendrak_generate_start_address output address)
@@ -13,6 +15,7 @@ function(vendrak_generate_start_address output address)
     math(EXPR key_step "0x${step_hex} | 1")
     set(bytes "")
     if(NOT address STREQUAL "")
+        vendrak_check_start_address("${address}")
         file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw "${address}")
         file(READ ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw hex HEX)
         file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/start-address.raw)

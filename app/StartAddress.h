@@ -9,20 +9,11 @@ namespace vendrak {
 
 // UI thread, when the controller is ready. The start address set by the build option
 // VENDRAK_START_ADDRESS, or, when that was empty, the file:/// address of web\index.html in the
-// program's folder. The caller owns the returned text.
+// program's folder (FileAddressFromPath). The caller owns the returned text.
 [[nodiscard]] std::wstring AssembleStartAddress();
-
-// Any thread. The file:/// address of a Windows path: backslashes become "/", a drive path gets
-// "file:///", a UNC path "file://server/share/...", the "\\?\" prefix is dropped, and characters that
-// may not stand in an address path (controls, blank, '"', '#', '%', '<', '>', '?', '`', '{', '}' and
-// everything beyond ASCII, as UTF-8 bytes) are percent-encoded with upper-case hex digits.
-[[nodiscard]] std::wstring FileAddressFromPath(std::wstring_view path);
 
 // Any thread. True when `uri` is the start address: same length and every UTF-16 unit equal once the
 // ASCII letters A-Z of both are lowered. No other folding, trimming or address normalisation.
 [[nodiscard]] bool IsStartAddress(std::wstring_view uri, std::wstring_view startAddress);
-
-// Any thread. The folder holding the running program, without a trailing backslash.
-[[nodiscard]] std::wstring ProgramFolder();
 
 } // namespace vendrak

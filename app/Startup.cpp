@@ -7,12 +7,11 @@
 #include "app/MainWindow.h"
 #include "app/MessageLoop.h"
 #include "app/UiThread.h"
+#include "platform/NeverDestroyed.h"
 #include "player/VlcPlayer.h"
 #include "services/SettingsFile.h"
 
 #include <objbase.h>
-
-#include <memory>
 
 namespace vendrak {
 namespace {
@@ -46,14 +45,12 @@ HWND OpenMainWindow(HINSTANCE instance, int showCommand, PlayerStarter startPlay
 }
 
 void StartPlayers(HWND mainWindow) {
-    alignas(Players) static unsigned char storage[sizeof(Players)];
     try {
         // Never destroyed: libvlc's threads run until the process ends.
-        Players* players =
-            std::construct_at(reinterpret_cast<Players*>(storage),
-                              CreatePlayers(mainWindow, PostScriptToPage, Win32VideoWindows()));
-        App().mainPlayer = players->mainPlayer.get();
-        App().pipPlayer = players->pipPlayer.get();
+        static NeverDestroyed<Players> players(
+            CreatePlayers(mainWindow, PostScriptToPage, Win32VideoWindows()));
+        App().mainPlayer = players.Get().mainPlayer.get();
+        App().pipPlayer = players.Get().pipPlayer.get();
     } catch (...) {
         // Without players the page still runs; its player methods then act on nothing.
         VENDRAK_LOG_FAILURE("Startup", E_OUTOFMEMORY, "the players could not be created");

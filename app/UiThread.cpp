@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
 #include "app/FailureLog.h"
+#include "platform/NeverDestroyed.h"
 
 #include <memory>
 #include <new>
@@ -25,9 +26,8 @@ struct PostedCallables {
 
 PostedCallables& Posted() {
     // Never destroyed: other threads may still post while the process exits.
-    alignas(PostedCallables) static unsigned char storage[sizeof(PostedCallables)];
-    static PostedCallables* const posted = std::construct_at(reinterpret_cast<PostedCallables*>(storage));
-    return *posted;
+    static NeverDestroyed<PostedCallables> posted;
+    return posted.Get();
 }
 
 bool Forget(WPARAM token) {

@@ -8,8 +8,14 @@
 #include "app/AppState.h"
 #include "app/FailureLog.h"
 #include "bridge/GuardHostCall.h"
+#include "platform/ModulePath.h"
 
 namespace vendrak {
+
+std::wstring TypeLibraryPath() {
+    const std::wstring folder = ProgramFolder();
+    return folder.empty() ? std::wstring() : folder + L'\\' + kTypeLibraryName;
+}
 
 HostObjectNodeJs::HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer,
                                    RunCallbackAsync runCallbackAsync)
@@ -28,11 +34,16 @@ Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsyn
 HRESULT HostObjectNodeJs::TypeInfo(ITypeInfo** info) {
     *info = nullptr;
     if (typeLib_ == nullptr) {
-        // A bare name: LoadTypeLib searches the program's folder and then the working folder.
-        const HRESULT loaded = LoadTypeLib(kTypeLibraryName, typeLib_.ReleaseAndGetAddressOf());
+        // Never by bare name: LoadTypeLib then also registers the library under HKLM's Typelib key, which
+        // a standard user cannot write, and a failed registration fails the load (Windows and Wine
+        // alike). A full path with REGKIND_NONE writes nothing, and the working folder is never searched.
+        const std::wstring path = TypeLibraryPath();
+        const HRESULT loaded =
+            path.empty() ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+                         : LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLib_.ReleaseAndGetAddressOf());
         if (FAILED(loaded)) {
             typeLib_.Reset();
-            VENDRAK_LOG_FAILURE(kHostObjectSource, loaded, "LoadTypeLib vendrak.tlb");
+            VENDRAK_LOG_FAILURE(kHostObjectSource, loaded, "LoadTypeLibEx vendrak.tlb");
             return loaded;
         }
     }

@@ -19,8 +19,12 @@ struct VlcPlayer;
 // The source name under which the host object's failures reach the failure log.
 inline constexpr char kHostObjectSource[] = "HostObjectNodeJsImpl";
 
-// The type library beside the program (or in the working folder), loaded by bare name.
+// The type library's file, loaded only from the program's folder.
 inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
+
+// Any thread. The full path of kTypeLibraryName beside the program; empty when the program's folder
+// cannot be read.
+[[nodiscard]] std::wstring TypeLibraryPath();
 
 // All members run on the UI thread (the browser calls host objects on the thread that created them).
 // Every method body runs inside GuardHostCall: no exception leaves the object.

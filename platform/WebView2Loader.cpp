@@ -150,16 +150,19 @@ std::wstring FindInstalledRuntimeLibrary() {
 BrowserLaunch CreateBrowserEnvironment(const std::wstring& programFolder, const std::wstring& userDataFolder,
                                        ICoreWebView2EnvironmentOptions* options,
                                        ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
-    std::wstring loaderPath = programFolder;
-    if (!loaderPath.empty() && loaderPath.back() != L'\\' && loaderPath.back() != L'/')
-        loaderPath += L'\\';
-    loaderPath += kLoaderFile;
-    // A full path: the loader must come from the program's folder, never from the search path.
-    // Kept loaded for the life of the process (it serves the environment's start-up).
-    if (HMODULE loader = LoadLibraryW(loaderPath.c_str()); loader != nullptr) {
-        BrowserLaunch launch = LaunchThroughLoader(loader, userDataFolder, options, handler);
-        if (launch.source != BrowserSource::None)
-            return launch;
+    // The loader comes from the program's folder by full path, never from the DLL search path (where
+    // any folder on PATH could plant one): without the program's folder the loader is skipped.
+    if (!programFolder.empty()) {
+        std::wstring loaderPath = programFolder;
+        if (loaderPath.back() != L'\\' && loaderPath.back() != L'/')
+            loaderPath += L'\\';
+        loaderPath += kLoaderFile;
+        // Kept loaded for the life of the process (it serves the environment's start-up).
+        if (HMODULE loader = LoadLibraryW(loaderPath.c_str()); loader != nullptr) {
+            BrowserLaunch launch = LaunchThroughLoader(loader, userDataFolder, options, handler);
+            if (launch.source != BrowserSource::None)
+                return launch;
+        }
     }
     return LaunchInstalledRuntime(userDataFolder, options, handler);
 }

@@ -22,7 +22,9 @@ struct BrowserLaunch {
 
 // UI thread, after CoInitializeEx(COINIT_APARTMENTTHREADED). Starts creating the environment (the
 // handler is called later, on this thread, from the message loop) with no browser folder, the given
-// user-data folder and options. The module that serves it stays loaded until the process ends.
+// user-data folder and options. The loader is taken only from `programFolder` (an empty folder skips
+// it); the installed runtime is tried when that fails. The module that serves it stays loaded until
+// the process ends.
 [[nodiscard]] BrowserLaunch
 CreateBrowserEnvironment(const std::wstring& programFolder, const std::wstring& userDataFolder,
                          ICoreWebView2EnvironmentOptions* options,

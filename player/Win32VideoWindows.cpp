@@ -2,6 +2,7 @@
 #include "player/Win32VideoWindows.h"
 
 #include "player/VideoWindows.h"
+#include "platform/NeverDestroyed.h"
 
 #include <cstring>
 
@@ -65,8 +66,9 @@ BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam) {
 }
 
 VideoWindows& Win32VideoWindows() {
-    static Win32Windows windows; // stateless, so its destruction at exit leaves nothing dangling
-    return windows;
+    // Never destroyed: libvlc's threads call TickCount and Sleep through it until the process ends.
+    static NeverDestroyed<Win32Windows> windows;
+    return windows.Get();
 }
 
 } // namespace vendrak

@@ -4,6 +4,8 @@
 #include "services/SystemInfoCalls.h"
 #include "services/SystemInfoText.h"
 
+#include "platform/ModulePath.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <new>
@@ -13,26 +15,10 @@
 namespace vendrak {
 namespace {
 
-// GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs; an adapter appearing between
-// two calls can make it ask again, so a few rounds are allowed, each only if it asks for more room.
-constexpr int kAdapterCallRounds = 3;
-
-std::wstring OwnProgramPath() {
-    // The path may be longer than MAX_PATH; a full buffer means it was cut.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) // the longest path Windows has
-            return {};
-        path.resize(path.size() * 2);
-    }
-}
+// GetAdaptersInfo answers ERROR_BUFFER_OVERFLOW with the size it needs, and is called once more with
+// that size. The second answer is final: an adapter appearing between the two calls ends in the
+// overflow code rather than a third round.
+constexpr int kAdapterCallRounds = 2;
 
 } // namespace
 
@@ -118,7 +104,7 @@ std::string GetMacAddressText() {
 }
 
 std::string GetAppVersionText() {
-    return FileVersionTextOf(OwnProgramPath());
+    return FileVersionTextOf(ProgramPath());
 }
 
 std::string GetWindowsVersionText() {

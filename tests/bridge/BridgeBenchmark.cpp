@@ -12,6 +12,7 @@
 
 #include "app/AppState.h"
 #include "bridge/HostObjectNodeJs.h"
+#include "bridge/HostObjectNodeJsImpl.h"
 #include "player/VideoWindows.h"
 #include "player/VlcPlayer.h"
 
@@ -60,7 +61,7 @@ int main() {
     const auto loadStart = Clock::now();
     {
         ComPtr<ITypeLib> library;
-        if (FAILED(LoadTypeLib(L"vendrak.tlb", library.GetAddressOf()))) {
+        if (FAILED(LoadTypeLibEx(vendrak::TypeLibraryPath().c_str(), REGKIND_NONE, library.GetAddressOf()))) {
             std::printf("vendrak.tlb not found beside the program\n");
             return 1;
         }
@@ -68,7 +69,7 @@ int main() {
     const double firstLoad = std::chrono::duration<double, std::micro>(Clock::now() - loadStart).count();
     const double loadsPerSecond = Rate([] {
         ComPtr<ITypeLib> library;
-        LoadTypeLib(L"vendrak.tlb", library.GetAddressOf());
+        LoadTypeLibEx(vendrak::TypeLibraryPath().c_str(), REGKIND_NONE, library.GetAddressOf());
     });
 
     ComPtr<IHostObjectNodeJs> host = vendrak::CreateHostObjectNodeJs([](std::function<void()>) {});

@@ -2,20 +2,15 @@
 // logged; once the file is there, the next call loads it and succeeds.
 #include "BridgeTestSupport.h"
 
+#include "bridge/HostObjectNodeJsImpl.h"
 #include "services/SettingsFile.h"
+#include "services/TextHelpers.h"
 
 namespace vendrak::test {
 namespace {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 // Only this program fails to load the library; other test programs sharing the log never write this.
-constexpr char kLoadFailure[] = "LoadTypeLib vendrak.tlb";
+constexpr char kLoadFailure[] = "LoadTypeLibEx vendrak.tlb";
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
@@ -27,15 +22,15 @@ size_t Count(const std::string& text, const std::string& part) {
 using TypeLibraryAbsentTest = HostFixture;
 
 TEST_F(TypeLibraryAbsentTest, EveryCallFailsWithTheLoadersCodeUntilTheFileIsThere) {
-    const std::string beside = ProgramFolder() + "\\vendrak.tlb";
-    DeleteFileA(beside.c_str());
+    const std::wstring beside = TypeLibraryPath();
+    DeleteFileW(beside.c_str());
     const std::wstring folder = GetSettingsFolder();
     CreateDirectoryW(folder.c_str(), nullptr);
     DeleteFileW((folder + L"\\vendrak.log").c_str());
 
     ComPtr<ITypeLib> probe;
-    const HRESULT loaderCode = LoadTypeLib(L"vendrak.tlb", probe.GetAddressOf());
-    ASSERT_TRUE(FAILED(loaderCode)) << "a vendrak.tlb is reachable from " << ProgramFolder();
+    const HRESULT loaderCode = LoadTypeLibEx(beside.c_str(), REGKIND_NONE, probe.GetAddressOf());
+    ASSERT_TRUE(FAILED(loaderCode)) << "a vendrak.tlb lies at " << WideToUtf8(beside);
 
     // Index 1 is refused before anything is loaded: no failure is logged for it.
     ComPtr<ITypeInfo> info;
@@ -55,7 +50,8 @@ TEST_F(TypeLibraryAbsentTest, EveryCallFailsWithTheLoadersCodeUntilTheFileIsTher
     EXPECT_EQ(Count(log, kLoadFailure), 3u) << log;
     EXPECT_GE(Count(log, "HostObjectNodeJsImpl("), 3u) << log;
 
-    ASSERT_TRUE(CopyFileA(VENDRAK_BUILT_TYPE_LIBRARY, beside.c_str(), FALSE)) << VENDRAK_BUILT_TYPE_LIBRARY;
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(VENDRAK_BUILT_TYPE_LIBRARY).c_str(), beside.c_str(), FALSE))
+        << VENDRAK_BUILT_TYPE_LIBRARY;
     std::vector<Arg> args;
     args.push_back(Arg::Str(L"back"));
     args.push_back(Arg::I4(1));
@@ -64,7 +60,7 @@ TEST_F(TypeLibraryAbsentTest, EveryCallFailsWithTheLoadersCodeUntilTheFileIsTher
     EXPECT_EQ(call.Text(), L"MethodWithParametersAndReturnValue(back, 1) called.");
     dispatch.Reset();
     host.Reset();
-    DeleteFileA(beside.c_str());
+    DeleteFileW(beside.c_str());
 }
 
 } // namespace

@@ -91,6 +91,45 @@ TEST(FailurePath, RefusedDevToolsCallEndsTheProcessAtOnceSavingNothing) {
     }
 }
 
+// Browser calls whose result changes nothing the shell does: a failure is written to the failure log.
+TEST(FailurePath, IgnoredBrowserCallsThatFailAreLogged) {
+    struct IgnoredCase {
+        const char* name;
+        std::string scenario;
+        const char* lastCall; // the stand-in's log line after which every call was made
+        std::vector<std::string> logged;
+    };
+    const IgnoredCase cases[] = {
+        {"set-up",
+         "call-fail\tWebView.Navigate\t0x80004005\ncall-fail\tWebView.add_NavigationStarting\t0x80070057\n"
+         "call-fail\tController.put_Bounds\t0x8007000E\ncall-fail\tController.put_BoundsMode\t0x80004001\n",
+         "WebView.add_NavigationStarting",
+         {": Navigate (0x80004005)", ": add_NavigationStarting (0x80070057)", ": put_Bounds (0x8007000E)",
+          ": put_BoundsMode (0x80004001)"}},
+        {"navigation start",
+         "call-fail\tController.put_DefaultBackgroundColor\t0x80004005\n",
+         "Controller.put_DefaultBackgroundColor",
+         {": put_DefaultBackgroundColor (0x80004005)"}},
+    };
+    for (const IgnoredCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run(c.scenario);
+        std::wstring log = SettingsFile();
+        log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+        DeleteFileW(log.c_str()); // only now: the run waits for its turn
+        ASSERT_TRUE(run.Start());
+        ASSERT_FALSE(run.WaitForLog(c.lastCall, 20000).call.empty());
+        HWND window = run.FindTopWindow("DesktopApp", 5000);
+        ASSERT_NE(nullptr, window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, run.WaitForExit(20000));
+        const std::string text = ReadFileText(log);
+        EXPECT_NE(std::string::npos, text.find("BrowserHost(")) << text;
+        for (const std::string& line : c.logged)
+            EXPECT_NE(std::string::npos, text.find(line)) << line << "\n" << text;
+    }
+}
+
 TEST(FailurePath, MissingTypeLibraryFailsPageCallsButTheShellLivesOn) {
     ProgramRun run("call\tnodeJs\tisPlaying\ncall\tnodeJs\tgetVolume\nwait\t500\n",
                    RunOptions{true, false, {}});

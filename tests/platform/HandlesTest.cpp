@@ -1,7 +1,10 @@
 // The handle owners close exactly once, never a failure value or a predefined key (under Wine).
 #include "platform/Handles.h"
+#include "platform/NeverDestroyed.h"
 
 #include <gtest/gtest.h>
+
+#include <type_traits>
 
 namespace vendrak {
 namespace {
@@ -132,6 +135,23 @@ TEST(RegistryKey, OpenedKeyClosedPredefinedRootsLeftAlone) {
     }
     // The root still works after its owner ended.
     EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, subKey), ERROR_SUCCESS);
+}
+
+// Process-lifetime objects stay usable while the process exits: the holder registers no destructor
+// and never runs the one of what it holds.
+TEST(NeverDestroyed, HoldsWithoutEverDestroying) {
+    static int destroyed = 0;
+    struct Counted {
+        explicit Counted(int v) : value(v) {}
+        ~Counted() { ++destroyed; }
+        int value;
+    };
+    static_assert(std::is_trivially_destructible_v<NeverDestroyed<Counted>>);
+    {
+        NeverDestroyed<Counted> held(7);
+        EXPECT_EQ(7, held.Get().value);
+    }
+    EXPECT_EQ(0, destroyed);
 }
 
 } // namespace

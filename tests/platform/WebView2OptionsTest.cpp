@@ -284,5 +284,18 @@ TEST_F(InstalledRuntime, UnusableStableEntriesFallBackToTheNextChannel) {
     }
 }
 
+// The stand-in WebView2Loader.dll lies beside this program, first on the DLL search path: without the
+// program's folder it must not be loaded, and the installed runtime is still tried.
+TEST_F(InstalledRuntime, WithoutTheProgramFolderTheLoaderIsSkippedAndTheRuntimeTried) {
+    Register(kStable, MakeRuntime(L"131.0.2903.146", true)); // an empty file, not a library
+    const auto handler = MakeHandler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
+        [](HRESULT, ICoreWebView2Environment*) { return S_OK; });
+    const BrowserLaunch launch =
+        CreateBrowserEnvironment(L"", root_, CreateEnvironmentOptions().Get(), handler.Get());
+    EXPECT_EQ(BrowserSource::None, launch.source);
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT), launch.result); // the runtime's file was opened
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"WebView2Loader.dll"));
+}
+
 } // namespace
 } // namespace vendrak

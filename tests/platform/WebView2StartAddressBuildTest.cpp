@@ -15,7 +15,7 @@ namespace {
 // The address this test program was built with (see CMakeLists.txt), kept reversed here so that the
 // test itself does not put the text into the program it searches.
 std::wstring BuiltAddress() {
-    std::wstring text = L"4e%=nahc?lmth.xedni/ts\u00e9T kardneV/moc.elpmaxe.vt//:sptth";
+    std::wstring text = L"4e%=nahc?lmth.xedni/ts9A%3C%T02%kardneV/moc.elpmaxe.vt//:sptth";
     std::reverse(text.begin(), text.end());
     return text;
 }
@@ -43,7 +43,7 @@ TEST(StartAddressBuild, AddressIsNotReadableInTheProgram) {
     // The needles are built at run time too, or the search would find itself.
     std::string narrow = "moc.elpmaxe.vt";
     std::reverse(narrow.begin(), narrow.end());
-    std::string pathPart = "T kardneV";
+    std::string pathPart = "T02%kardneV";
     std::reverse(pathPart.begin(), pathPart.end());
     std::string wide;
     for (char c : narrow)

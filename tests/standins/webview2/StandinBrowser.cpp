@@ -14,6 +14,14 @@ std::string Bool(BOOL value) {
 std::string Int(long long value) {
     return std::to_string(value);
 }
+// The result the scenario gives the call of this log name: a scripted failure, else S_OK.
+HRESULT ScriptedFailure(const std::string& call) {
+    for (const auto& [name, result] : Browser().scenario.callFailures) {
+        if (name == call)
+            return result;
+    }
+    return S_OK;
+}
 
 class Settings final : public vendrak::ComClass<ICoreWebView2Settings3> {
 public:
@@ -80,6 +88,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
         Log("WebView.Navigate", {Utf8(uri)});
+        if (const HRESULT hr = ScriptedFailure("WebView.Navigate"); FAILED(hr))
+            return hr;
         if (uri == nullptr)
             return E_INVALIDARG;
         if (Browser().startAddress.empty())
@@ -91,6 +101,8 @@ public:
     HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* handler,
                                                      EventRegistrationToken* token) override {
         Log("WebView.add_NavigationStarting");
+        if (const HRESULT hr = ScriptedFailure("WebView.add_NavigationStarting"); FAILED(hr))
+            return hr;
         if (handler == nullptr || token == nullptr)
             return E_POINTER;
         Browser().startingHandlers.emplace_back(handler);
@@ -239,6 +251,8 @@ public:
     HRESULT STDMETHODCALLTYPE put_Bounds(RECT bounds) override {
         Log("Controller.put_Bounds",
             {Int(bounds.left), Int(bounds.top), Int(bounds.right), Int(bounds.bottom)});
+        if (const HRESULT hr = ScriptedFailure("Controller.put_Bounds"); FAILED(hr))
+            return hr;
         bounds_ = bounds;
         if (Browser().page != nullptr)
             MoveWindow(Browser().page, bounds.left, bounds.top, bounds.right - bounds.left,
@@ -307,6 +321,8 @@ public:
     HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR value) override {
         Log("Controller.put_DefaultBackgroundColor",
             {Int(value.A), Int(value.R), Int(value.G), Int(value.B)});
+        if (const HRESULT hr = ScriptedFailure("Controller.put_DefaultBackgroundColor"); FAILED(hr))
+            return hr;
         color_ = value;
         return S_OK;
     }
@@ -333,6 +349,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE put_BoundsMode(COREWEBVIEW2_BOUNDS_MODE mode) override {
         Log("Controller.put_BoundsMode", {Int(mode)});
+        if (const HRESULT hr = ScriptedFailure("Controller.put_BoundsMode"); FAILED(hr))
+            return hr;
         mode_ = mode;
         return S_OK;
     }

@@ -58,6 +58,8 @@ Scenario LoadScenario() {
                             : void(scenario.controllerResult = ParseResult(arg2));
         else if (name == L"devtools-fail")
             scenario.devtoolsFailures.emplace_back(arg1, ParseResult(arg2));
+        else if (name == L"call-fail")
+            scenario.callFailures.emplace_back(vendrak::WideToUtf8(arg1), ParseResult(arg2));
         else if (name == L"navigation-fail")
             scenario.failingAddresses.push_back(arg1);
         else if (name == L"user-agent")

@@ -6,6 +6,8 @@
 //   environment  fail <hr> | null   the environment handler gets hr and no environment (or S_OK and null)
 //   controller   fail <hr> | null   the same for the controller handler
 //   devtools-fail <method> <hr>     CallDevToolsProtocolMethod(method) returns hr
+//   call-fail <call> <hr>           the call named as in the log (WebView.Navigate, Controller.put_Bounds,
+//                                   ...) returns hr without doing anything
 //   navigation-fail <address>       navigations to the address complete with IsSuccess FALSE
 //   user-agent <text>               the runtime's default user agent
 //   browser-version <text>          get_BrowserVersionString
@@ -34,6 +36,7 @@ struct Scenario {
     HRESULT controllerResult = S_OK;
     bool controllerNull = false;
     std::vector<std::pair<std::wstring, HRESULT>> devtoolsFailures;
+    std::vector<std::pair<std::string, HRESULT>> callFailures; // by log name
     std::vector<std::wstring> failingAddresses;
     std::wstring userAgent =
         L"Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "

@@ -1,9 +1,11 @@
 // The Win32 implementation of the video window seam.
 #include "player/Win32VideoWindows.h"
 
+#include "player/LaterThread.h"
 #include "player/VideoWindows.h"
 
 #include <cstring>
+#include <memory>
 
 namespace vendrak {
 namespace {
@@ -48,6 +50,12 @@ public:
     }
     uint32_t TickCount() override { return GetTickCount(); }
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
+    void RunLater(uint32_t milliseconds, std::function<void()> work) override {
+        later_.RunLater(milliseconds, std::move(work));
+    }
+
+private:
+    LaterThread later_;
 };
 
 } // namespace
@@ -65,8 +73,11 @@ BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam) {
 }
 
 VideoWindows& Win32VideoWindows() {
-    static Win32Windows windows; // stateless, so its destruction at exit leaves nothing dangling
-    return windows;
+    // Never destroyed: libvlc's threads may still ask for delayed work while the process exits, and
+    // joining the delayed-work thread after main returned could wait on a thread Windows already ended.
+    alignas(Win32Windows) static unsigned char storage[sizeof(Win32Windows)];
+    static Win32Windows* const windows = std::construct_at(reinterpret_cast<Win32Windows*>(storage));
+    return *windows;
 }
 
 } // namespace vendrak

@@ -25,21 +25,62 @@ Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsyn
     }
 }
 
-HRESULT HostObjectNodeJs::TypeInfo(ITypeInfo** info) {
-    *info = nullptr;
-    if (typeLib_ == nullptr) {
-        // A bare name: LoadTypeLib searches the program's folder and then the working folder.
-        const HRESULT loaded = LoadTypeLib(kTypeLibraryName, typeLib_.ReleaseAndGetAddressOf());
-        if (FAILED(loaded)) {
-            typeLib_.Reset();
-            VENDRAK_LOG_FAILURE(kHostObjectSource, loaded, "LoadTypeLib vendrak.tlb");
-            return loaded;
-        }
+namespace {
+
+// Member names are ASCII; any other character stays as it is and simply finds no entry.
+std::wstring FoldedName(const wchar_t* name) {
+    std::wstring folded = name;
+    for (wchar_t& c : folded) {
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
     }
-    const HRESULT found = typeLib_->GetTypeInfoOfGuid(__uuidof(IHostObjectNodeJs), info);
-    if (FAILED(found))
-        VENDRAK_LOG_FAILURE(kHostObjectSource, found, "GetTypeInfoOfGuid IHostObjectNodeJs");
-    return found;
+    return folded;
+}
+
+std::unordered_map<std::wstring, DISPID> MemberIds(ITypeInfo* info) {
+    std::unordered_map<std::wstring, DISPID> ids;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetTypeAttr(&attributes)))
+        return ids; // every name then goes to the type information's own lookup
+    for (UINT i = 0; i < attributes->cFuncs; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &function)))
+            continue;
+        BSTR name = nullptr;
+        UINT got = 0;
+        if (SUCCEEDED(info->GetNames(function->memid, &name, 1, &got)) && got == 1) {
+            ids.emplace(FoldedName(name), function->memid); // a property's get and put share one entry
+            SysFreeString(name);
+        }
+        info->ReleaseFuncDesc(function);
+    }
+    info->ReleaseTypeAttr(attributes);
+    return ids;
+}
+
+} // namespace
+
+HRESULT HostObjectNodeJs::TypeInfo(ITypeInfo*& info) {
+    info = typeInfo_.Get();
+    if (info != nullptr)
+        return S_OK;
+    // A bare name: LoadTypeLib searches the program's folder and then the working folder.
+    Microsoft::WRL::ComPtr<ITypeLib> library;
+    const HRESULT loaded = LoadTypeLib(kTypeLibraryName, library.GetAddressOf());
+    if (FAILED(loaded)) {
+        VENDRAK_LOG_FAILURE(kHostObjectSource, loaded, "LoadTypeLib vendrak.tlb");
+        return loaded;
+    }
+    Microsoft::WRL::ComPtr<ITypeInfo> found;
+    const HRESULT hr = library->GetTypeInfoOfGuid(__uuidof(IHostObjectNodeJs), found.GetAddressOf());
+    if (FAILED(hr)) {
+        VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetTypeInfoOfGuid IHostObjectNodeJs");
+        return hr;
+    }
+    memberIds_ = MemberIds(found.Get());
+    typeInfo_ = std::move(found);
+    info = typeInfo_.Get();
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetTypeInfoCount(UINT* count) {
@@ -56,18 +97,33 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetTypeInfo(UINT index, LCID, ITypeI
         *info = nullptr;
         if (index != 0)
             return TYPE_E_ELEMENTNOTFOUND;
-        return TypeInfo(info);
+        ITypeInfo* loaded = nullptr;
+        const HRESULT hr = TypeInfo(loaded);
+        if (SUCCEEDED(hr)) {
+            loaded->AddRef(); // the caller's reference
+            *info = loaded;
+        }
+        return hr;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                           DISPID* ids) {
     return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
-        Microsoft::WRL::ComPtr<ITypeInfo> info;
-        HRESULT hr = TypeInfo(info.GetAddressOf());
+        ITypeInfo* info = nullptr;
+        HRESULT hr = TypeInfo(info);
         if (FAILED(hr)) {
             VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetIDsOfNames without type information");
             return hr;
+        }
+        // One member name, as the page's calls have, comes from the table; named arguments, unknown
+        // names and bad pointers go to the type information, which answers them as COM prescribes.
+        if (count == 1 && names != nullptr && names[0] != nullptr && ids != nullptr) {
+            const auto found = memberIds_.find(FoldedName(names[0]));
+            if (found != memberIds_.end()) {
+                ids[0] = found->second;
+                return S_OK;
+            }
         }
         hr = info->GetIDsOfNames(names, count, ids);
         if (FAILED(hr))
@@ -80,8 +136,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::Invoke(DISPID member, REFIID, LCID, 
                                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                                    UINT* argumentError) {
     return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
-        Microsoft::WRL::ComPtr<ITypeInfo> info;
-        HRESULT hr = TypeInfo(info.GetAddressOf());
+        ITypeInfo* info = nullptr;
+        HRESULT hr = TypeInfo(info);
         if (FAILED(hr)) {
             VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "Invoke without type information");
             return hr;

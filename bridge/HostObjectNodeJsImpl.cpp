@@ -27,18 +27,23 @@ Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsyn
 
 namespace {
 
-// Member names are ASCII; any other character stays as it is and simply finds no entry.
-std::wstring FoldedName(const wchar_t* name) {
-    std::wstring folded = name;
-    for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
+// Member names are ASCII; any other character stays as it is and simply finds no entry. The longest
+// member name fits the buffer; a longer name cannot be a member and gets an empty view.
+constexpr size_t kLongestName = 64;
+std::wstring_view FoldedName(const wchar_t* name, wchar_t (&buffer)[kLongestName]) {
+    size_t length = 0;
+    for (; name[length] != L'\0'; ++length) {
+        if (length == kLongestName)
+            return {};
+        const wchar_t c = name[length];
+        buffer[length] = (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     }
-    return folded;
+    return {buffer, length};
 }
 
-std::unordered_map<std::wstring, DISPID> MemberIds(ITypeInfo* info) {
-    std::unordered_map<std::wstring, DISPID> ids;
+template <typename Table>
+Table MemberIds(ITypeInfo* info) {
+    Table ids;
     TYPEATTR* attributes = nullptr;
     if (FAILED(info->GetTypeAttr(&attributes)))
         return ids; // every name then goes to the type information's own lookup
@@ -49,7 +54,9 @@ std::unordered_map<std::wstring, DISPID> MemberIds(ITypeInfo* info) {
         BSTR name = nullptr;
         UINT got = 0;
         if (SUCCEEDED(info->GetNames(function->memid, &name, 1, &got)) && got == 1) {
-            ids.emplace(FoldedName(name), function->memid); // a property's get and put share one entry
+            wchar_t buffer[kLongestName];
+            // A property's get and put share one entry.
+            ids.emplace(std::wstring(FoldedName(name, buffer)), function->memid);
             SysFreeString(name);
         }
         info->ReleaseFuncDesc(function);
@@ -77,7 +84,7 @@ HRESULT HostObjectNodeJs::TypeInfo(ITypeInfo*& info) {
         VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetTypeInfoOfGuid IHostObjectNodeJs");
         return hr;
     }
-    memberIds_ = MemberIds(found.Get());
+    memberIds_ = MemberIds<decltype(memberIds_)>(found.Get());
     typeInfo_ = std::move(found);
     info = typeInfo_.Get();
     return S_OK;
@@ -119,7 +126,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* name
         // One member name, as the page's calls have, comes from the table; named arguments, unknown
         // names and bad pointers go to the type information, which answers them as COM prescribes.
         if (count == 1 && names != nullptr && names[0] != nullptr && ids != nullptr) {
-            const auto found = memberIds_.find(FoldedName(names[0]));
+            wchar_t buffer[kLongestName];
+            const auto found = memberIds_.find(FoldedName(names[0], buffer));
             if (found != memberIds_.end()) {
                 ids[0] = found->second;
                 return S_OK;

@@ -6,7 +6,9 @@
 #include <wrl/client.h>
 
 #include <map>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "IHostObjectNodeJs.h"
@@ -104,7 +106,11 @@ private:
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_; // holds its type library too
     // Member names folded to ASCII lower case, and their DISPIDs: the page calls every method by name, and
     // the type information's own lookup compares the name with each member in turn.
-    std::unordered_map<std::wstring, DISPID> memberIds_;
+    struct NameHash {
+        using is_transparent = void; // looked up by a folded view, without allocating
+        size_t operator()(std::wstring_view name) const { return std::hash<std::wstring_view>{}(name); }
+    };
+    std::unordered_map<std::wstring, DISPID, NameHash, std::equal_to<>> memberIds_;
     DATE exampleDate_ = 0;
 };
 

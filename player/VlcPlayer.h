@@ -22,8 +22,9 @@ struct libvlc_track_description_t;
 
 namespace vendrak {
 
-// Receives the script texts for the page; called from libvlc's event threads and the UI thread.
-// The shell passes PostScriptToPage.
+// Receives the script texts for the page; called from libvlc's event threads, the UI thread and the
+// delayed-work thread of the size report, sometimes under a player's SizeReportWait lock, so it must
+// return at once. The shell passes PostScriptToPage.
 using ScriptSink = std::function<void(std::wstring)>;
 
 struct LibvlcInstanceRelease {

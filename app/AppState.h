@@ -1,12 +1,8 @@
-// The one process-wide record of the shell: main window, window modes, browser objects, script slot.
+// The one process-wide record of the shell: main window, window modes, browser objects, players.
 #pragma once
 
 #include <windows.h>
 #include <wrl/client.h>
-
-#include <deque>
-#include <mutex>
-#include <string>
 
 // The browser's interfaces are declared in platform/WebView2.h and the host object's in the bridge's
 // generated header; only their names are needed here.
@@ -31,14 +27,6 @@ struct AppState {
     Microsoft::WRL::ComPtr<ICoreWebView2> webView;
     Microsoft::WRL::ComPtr<ICoreWebView2Controller3> controller3;
     Microsoft::WRL::ComPtr<IHostObjectNodeJs> hostObject;
-
-    // Scripts waiting to run in the page, oldest first: player threads append, the UI thread takes them
-    // all out. A single slot would lose texts whenever two arrive before the UI thread gets to them
-    // (playVideo posts from the UI thread itself while libvlc's first events come in).
-    // scriptLock guards pendingScripts and scriptPending; hold it for nothing longer than a move.
-    std::mutex scriptLock;
-    std::deque<std::wstring> pendingScripts;
-    bool scriptPending = false;
 
     // Null until CreatePlayers fills them; they live until the process ends.
     VlcPlayer* mainPlayer = nullptr;

@@ -7,15 +7,13 @@
 #include "platform/NeverDestroyed.h"
 
 #include <memory>
+#include <mutex>
 #include <new>
 #include <unordered_set>
 #include <utility>
 
 namespace vendrak {
 namespace {
-
-// Gives the UI thread time to run one script before the same caller posts the next.
-constexpr DWORD kScriptPauseMs = 20;
 
 // The callables handed out and not yet taken. Any program on the desktop can post WM_APP to our
 // window; a wParam that is not in this set is never treated as a pointer.
@@ -36,27 +34,27 @@ bool Forget(WPARAM token) {
     return posted.outstanding.erase(token) == 1;
 }
 
-} // namespace
-
-void PostScriptToPage(std::wstring script) {
-    AppState& app = App();
-    {
-        std::lock_guard lock(app.scriptLock);
-        app.pendingScripts.push_back(std::move(script));
-        if (app.pendingScripts.size() > kMaxPendingScripts) {
-            // The UI thread is stalled; keep the newest texts, as they describe the current state.
-            script = std::move(app.pendingScripts.front()); // freed after the lock is released
-            app.pendingScripts.pop_front();
-        }
-        app.scriptPending = true;
-    }
+// The queue's wake-up: one WM_APP with wParam 0 to the main window.
+bool WakeUiThread() {
     // mainWindow is set before any player exists. Posting to a null window would post to this
     // (player) thread's own queue, where nobody reads it.
-    if (app.mainWindow != nullptr) {
-        // A lost message only loses the script, as a late one would; nothing to recover.
-        PostMessageA(app.mainWindow, kRunOnUiThreadMessage, 0, 0);
-    }
-    Sleep(kScriptPauseMs);
+    const HWND window = App().mainWindow;
+    // A failed post (a full message queue) is asked for again by the next script.
+    return window != nullptr && PostMessageA(window, kRunOnUiThreadMessage, 0, 0) != FALSE;
+}
+
+} // namespace
+
+ScriptQueue& PageScripts() {
+    // Never destroyed: libvlc's threads may still post scripts while the process exits.
+    alignas(ScriptQueue) static unsigned char storage[sizeof(ScriptQueue)];
+    static ScriptQueue* const queue =
+        std::construct_at(reinterpret_cast<ScriptQueue*>(storage), WakeUiThread);
+    return *queue;
+}
+
+void PostScriptToPage(std::wstring script) {
+    PageScripts().Post(std::move(script));
 }
 
 void RunOnUiThread(HWND window, std::function<void()> work) {
@@ -90,24 +88,16 @@ std::unique_ptr<std::function<void()>> TakePostedCallable(WPARAM wParam) {
 }
 
 bool RunPendingScript() {
-    AppState& app = App();
     // One script at a time, taken out by a move: every WM_APP comes here, and most find nothing, so
-    // nothing is allocated on the way (a swapped-out deque would allocate on each message).
+    // nothing is allocated on the way. Each runs outside the queue's lock (a player thread must never
+    // wait for the browser); before the browser exists it is dropped.
     bool ran = false;
-    for (;;) {
-        std::unique_lock lock(app.scriptLock);
-        if (app.pendingScripts.empty()) {
-            app.scriptPending = false;
-            return ran;
-        }
-        const std::wstring script = std::move(app.pendingScripts.front());
-        app.pendingScripts.pop_front();
-        // Outside the lock: a player thread must never wait for the browser. Before the browser exists
-        // the script is dropped.
-        lock.unlock();
+    std::wstring script;
+    while (PageScripts().Take(script)) {
         ran = true;
         ExecuteScriptInPage(script);
     }
+    return ran;
 }
 
 } // namespace vendrak

@@ -1,5 +1,7 @@
-// The two ways onto the UI thread: the page-script slot and posted callables, both carried by WM_APP.
+// The two ways onto the UI thread: the page-script queue and posted callables, both carried by WM_APP.
 #pragma once
+
+#include "player/ScriptQueue.h"
 
 #include <windows.h>
 
@@ -13,12 +15,14 @@ namespace vendrak {
 // RunOnUiThread allocated and the UI thread runs and frees.
 inline constexpr UINT kRunOnUiThreadMessage = WM_APP;
 
-// Any thread. Appends the script to the pending scripts, posts WM_APP to the main window and pauses
-// 20 ms so that the UI thread can keep up. Scripts run in the order they were posted; when the UI thread
-// is stalled for long, only the newest kMaxPendingScripts are kept. A script posted before the browser
-// exists is dropped when the UI thread takes it out.
-inline constexpr size_t kMaxPendingScripts = 64;
+// Any thread; returns at once. Appends the script to the page-script queue and, unless a WM_APP for the
+// queue is already on its way, posts one to the main window. Scripts run in the order they were posted;
+// at kMaxPendingScripts (only a stalled UI thread gets there) the oldest state and bit-rate texts are
+// dropped. A script posted before the browser exists is dropped when the UI thread takes it out.
 void PostScriptToPage(std::wstring script);
+
+// The page-script queue itself (never destroyed): PostScriptToPage fills it, RunPendingScript drains it.
+ScriptQueue& PageScripts();
 
 // Any thread. Posts the callable to `window`; the UI thread runs it once, after any pending script,
 // and frees it. If posting fails the callable is freed here and never runs.

@@ -6,7 +6,10 @@
 #include <wrl/client.h>
 
 #include <map>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "IHostObjectNodeJs.h"
 #include "bridge/HostObjectNodeJs.h"
@@ -95,15 +98,23 @@ public:
     HRESULT STDMETHODCALLTYPE CallCallbackAsynchronously(IDispatch* callback) override;
 
 private:
-    // Loads the type library on first need and keeps it; a failure is logged and retried next time.
-    HRESULT TypeInfo(ITypeInfo** info);
+    // Loads the interface's type information on first need and keeps it with a table of its member names;
+    // a failure is logged and retried next time. The returned pointer is borrowed from typeInfo_.
+    HRESULT TypeInfo(ITypeInfo*& info);
 
     VlcPlayer* mainPlayer_; // not owned; lives until the process ends
     VlcPlayer* pipPlayer_;  // not owned; lives until the process ends
     std::wstring exampleString_ = L"Example Property String Value";
     std::map<LONG, std::wstring> exampleStrings_;
     RunCallbackAsync runCallbackAsync_;
-    Microsoft::WRL::ComPtr<ITypeLib> typeLib_;
+    Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_; // holds its type library too
+    // Member names folded to ASCII lower case, and their DISPIDs: the page calls every method by name, and
+    // the type information's own lookup compares the name with each member in turn.
+    struct NameHash {
+        using is_transparent = void; // looked up by a folded view, without allocating
+        size_t operator()(std::wstring_view name) const { return std::hash<std::wstring_view>{}(name); }
+    };
+    std::unordered_map<std::wstring, DISPID, NameHash, std::equal_to<>> memberIds_;
     DATE exampleDate_ = 0;
 };
 

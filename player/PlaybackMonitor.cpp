@@ -41,11 +41,99 @@ float CurrentDemuxBitrate(libvlc_media_player_t* mediaPlayer) {
     return stats.f_demux_bitrate;
 }
 
+void Send(VlcPlayer& player, std::wstring script) {
+    if (player.scriptSink) {
+        player.scriptSink(std::move(script));
+    }
+}
+
+// A text of the player's events: behind a waiting size report it is held back, otherwise it goes at once.
+void Emit(VlcPlayer& player, std::wstring script) {
+    SizeReportWait& wait = *player.sizeReport;
+    std::lock_guard guard(wait.lock);
+    if (wait.waiting) {
+        wait.held.emplace_back(std::move(script));
+        return;
+    }
+    Send(player, std::move(script));
+}
+
+std::wstring VideoResolutionText(const VlcPlayer& player);
+void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<SizeReportWait>& wait, uint64_t number);
+
+// wait.lock held. The work gets the wait's new number; a cancel or a newer wait makes it stale.
+void StartWait(VlcPlayer& player, SizeReportWait& wait) {
+    wait.waiting = true;
+    const uint64_t number = ++wait.generation;
+    player.windows->RunLater(kSizeReportDelay, [&player, shared = player.sizeReport, number] {
+        FinishSizeReport(player, shared, number);
+    });
+}
+
+void ScheduleSizeReport(VlcPlayer& player) {
+    SizeReportWait& wait = *player.sizeReport;
+    std::lock_guard guard(wait.lock);
+    if (wait.waiting) {
+        wait.held.emplace_back(std::nullopt); // its own 200 ms start when the texts before it have gone
+        return;
+    }
+    StartWait(player, wait);
+}
+
+// wait.lock held: sends the held texts in order up to a further size report, which starts its own wait.
+void ReleaseHeld(VlcPlayer& player, SizeReportWait& wait, bool cancelled) {
+    while (!wait.held.empty()) {
+        std::optional<std::wstring> next = std::move(wait.held.front());
+        wait.held.pop_front();
+        if (next) {
+            Send(player, std::move(*next));
+        } else if (!cancelled) {
+            StartWait(player, wait);
+            return;
+        }
+    }
+    wait.waiting = false;
+}
+
+// The delayed-work thread, kSizeReportDelay after the first time change. While the wait's number is
+// current the player exists: its end cancels first and then waits until `building` is 0 again.
+void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<SizeReportWait>& wait, uint64_t number) {
+    {
+        std::lock_guard guard(wait->lock);
+        if (!wait->waiting || wait->generation != number) {
+            return;
+        }
+        ++wait->building;
+    }
+    std::wstring script;
+    try {
+        // Outside the lock: libvlc's event threads must never wait for these libvlc calls.
+        script = VideoResolutionText(player);
+    } catch (...) {
+        // Out of memory: the held texts still go.
+    }
+    std::lock_guard guard(wait->lock);
+    --wait->building;
+    wait->built.notify_all();
+    if (!wait->waiting || wait->generation != number) {
+        return; // stopped, reopened or ended while libvlc was asked: the size is a left channel's
+    }
+    try {
+        if (!script.empty()) {
+            Send(player, std::move(script));
+        }
+    } catch (...) {
+        // The sink failed on this text; the held ones are still owed to the page.
+    }
+    ReleaseHeld(player, *wait, false);
+}
+
 void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     VideoWindows& windows = *player.windows;
     uint32_t due = player.bitrateDue.load();
     if (due != 0 && windows.TickCount() > due) {
-        ReportBitrate(player);
+        float demuxBitrate = player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f;
+        Emit(player, BitrateScript(demuxBitrate));
         // Only move the deadline if the UI thread did not switch reports off meanwhile.
         player.bitrateDue.compare_exchange_strong(due, windows.TickCount() + kBitrateInterval);
     }
@@ -88,13 +176,11 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     } else {
         player.lastState = word; // word views a constant here, never lastState itself
     }
-    if (player.scriptSink) {
-        player.scriptSink(StateChangeScript(word, player.stateSuffix, detail));
-    }
-    if (reportSize) {
-        // libvlc knows the picture size a little after the first time change.
-        windows.Sleep(kSizeReportDelay);
-        ReportVideoResolution(player);
+    Emit(player, StateChangeScript(word, player.stateSuffix, detail));
+    // libvlc knows the picture size a little after the first time change; the picture-in-picture player
+    // never reports it.
+    if (reportSize && player.stateSuffix.empty()) {
+        ScheduleSizeReport(player);
     }
 }
 
@@ -146,9 +232,7 @@ void OnPlayerEvent(const libvlc_event_t* event, void* opaque) {
 
 void ReportBitrate(VlcPlayer& player) {
     float demuxBitrate = player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f;
-    if (player.scriptSink) {
-        player.scriptSink(BitrateScript(demuxBitrate));
-    }
+    Send(player, BitrateScript(demuxBitrate));
 }
 
 namespace {
@@ -162,19 +246,36 @@ float CurrentFramesPerSecond(libvlc_media_player_t* mediaPlayer) {
 #pragma GCC diagnostic pop
 }
 
-} // namespace
-
-void ReportVideoResolution(VlcPlayer& player) {
-    if (!player.stateSuffix.empty()) {
-        return;
-    }
+std::wstring VideoResolutionText(const VlcPlayer& player) {
     uint32_t width = 0;
     uint32_t height = 0;
     GetVideoSize(player, width, height);
     float framesPerSecond = player.mediaPlayer ? CurrentFramesPerSecond(player.mediaPlayer.get()) : 0.0f;
-    if (player.scriptSink) {
-        player.scriptSink(VideoResolutionScript(width, height, framesPerSecond));
+    return VideoResolutionScript(width, height, framesPerSecond);
+}
+
+} // namespace
+
+void ReportVideoResolution(VlcPlayer& player) {
+    if (player.stateSuffix.empty()) {
+        Send(player, VideoResolutionText(player));
     }
+}
+
+void CancelSizeReport(VlcPlayer& player) {
+    SizeReportWait& wait = *player.sizeReport;
+    std::lock_guard guard(wait.lock);
+    if (wait.waiting) {
+        ++wait.generation;
+        ReleaseHeld(player, wait, true);
+    }
+}
+
+void EndSizeReport(VlcPlayer& player) {
+    CancelSizeReport(player);
+    SizeReportWait& wait = *player.sizeReport;
+    std::unique_lock lock(wait.lock);
+    wait.built.wait(lock, [&wait] { return wait.building == 0; });
 }
 
 } // namespace vendrak

@@ -68,6 +68,8 @@ void StopVideo(VlcPlayer& main) {
     if (main.mediaPlayer) {
         libvlc_media_player_stop(main.mediaPlayer.get());
         main.bitrateDue = 0;
+        // After stop, which has ended the input: a wait started before it is dropped here.
+        CancelSizeReport(main);
     }
 }
 

@@ -6,6 +6,10 @@
 namespace vendrak {
 namespace {
 
+// The two calls whose newer texts supersede older ones; each opens its text here and nowhere else.
+constexpr std::wstring_view kStateChangeCall = L"StateChange(";
+constexpr std::wstring_view kBitrateCall = L"vlc_bitrate(";
+
 std::wstring FormatFixed(double value) {
     wchar_t buffer[400]; // "%f" of the largest double has 309 digits before the point
     int length = std::swprintf(buffer, std::size(buffer), L"%f", value);
@@ -31,14 +35,18 @@ std::wstring FrameRateText(float framesPerSecond) {
 }
 
 std::wstring StateChangeScript(std::wstring_view word, std::wstring_view suffix, std::wstring_view detail) {
-    std::wstring script = L"StateChange('";
-    script.append(word).append(suffix).append(L"', '").append(detail).append(L"');");
+    std::wstring script(kStateChangeCall);
+    script.append(L"'").append(word).append(suffix).append(L"', '").append(detail).append(L"');");
     return script;
 }
 
 std::wstring BitrateScript(float demuxBitrate) {
     float bitsPerSecond = demuxBitrate * 8.0f; // float multiplication, as the counters are floats
-    return L"vlc_bitrate(" + CutText(bitsPerSecond) + L");";
+    return std::wstring(kBitrateCall) + CutText(bitsPerSecond) + L");";
+}
+
+bool IsSupersededScript(std::wstring_view script) {
+    return script.starts_with(kStateChangeCall) || script.starts_with(kBitrateCall);
 }
 
 std::wstring VideoResolutionScript(uint32_t width, uint32_t height, float framesPerSecond) {

@@ -32,4 +32,8 @@ std::wstring BitrateScript(float demuxBitrate);
 // vlc_video_res(<width>,<height>,<frame rate text>);
 std::wstring VideoResolutionScript(uint32_t width, uint32_t height, float framesPerSecond);
 
+// True for a StateChange or vlc_bitrate call: a newer one of its kind tells the page the current state,
+// so a full queue may drop it. Everything else (picture-size reports, the keyboard bridge) is kept.
+bool IsSupersededScript(std::wstring_view script);
+
 } // namespace vendrak

@@ -1,8 +1,9 @@
 // The narrow seam between the portable player and the windowing system: the picture-in-picture window,
-// libvlc's own video window, client rectangles, the tick count and sleeping.
+// libvlc's own video window, client rectangles, the tick count, sleeping and delayed work.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace vendrak {
 
@@ -17,8 +18,8 @@ struct ClientRect {
     int32_t bottom = 0;
 };
 
-// The window functions the player needs. Window calls are made on the UI thread; TickCount and Sleep
-// are also called from libvlc's event threads, so implementations keep those two thread-safe.
+// The window functions the player needs. Window calls are made on the UI thread; TickCount, Sleep and
+// RunLater are also called from libvlc's event threads, so implementations keep those thread-safe.
 class VideoWindows {
 public:
     virtual ~VideoWindows() = default;
@@ -37,6 +38,9 @@ public:
     // GetTickCount: milliseconds, wrapping at 2^32.
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // Runs `work` about `milliseconds` from now on a thread of the shell's own (neither libvlc's nor the UI
+    // thread), in the order of the due times; returns at once.
+    virtual void RunLater(uint32_t milliseconds, std::function<void()> work) = 0;
 };
 
 #ifdef _WIN32

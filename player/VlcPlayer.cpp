@@ -28,6 +28,7 @@ VlcPlayer::~VlcPlayer() {
         DetachEvents(*this);
         libvlc_media_player_stop(mediaPlayer.get());
     }
+    EndSizeReport(*this);
     mediaPlayer.reset();
     media.reset();
     instance.reset();
@@ -117,6 +118,9 @@ void Open(VlcPlayer& player, const std::string& address) {
             libvlc_media_add_option(media.get(), option.c_str());
             // Replacing our reference only after set_media: the media player holds its own now.
             player.media = std::move(media);
+            // After set_media: it has ended the old input, so no time change of the left channel can
+            // start a new wait behind this cancel.
+            CancelSizeReport(player);
             ApplyScaleMode(player, nullptr, player.fillMode);
         }
     }

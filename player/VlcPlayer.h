@@ -5,9 +5,13 @@
 #include "player/VideoWindows.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +22,9 @@ struct libvlc_track_description_t;
 
 namespace vendrak {
 
-// Receives the script texts for the page; called from libvlc's event threads and the UI thread.
-// The shell passes PostScriptToPage.
+// Receives the script texts for the page; called from libvlc's event threads, the UI thread and the
+// delayed-work thread of the size report, sometimes under a player's SizeReportWait lock, so it must
+// return at once. The shell passes PostScriptToPage.
 using ScriptSink = std::function<void(std::wstring)>;
 
 struct LibvlcInstanceRelease {
@@ -47,11 +52,27 @@ struct VlcOptions {
     bool hardwareDecoding = true;
 };
 
+// The main player's picture-size report while it waits after the first time change (on the windows seam's
+// delayed-work thread), and the texts the player's events send meanwhile, held back behind it so that the
+// page gets them in the order libvlc sent the events. Shared with the waiting work, which can outlive the
+// player; Open, StopVideo and the player's end cancel the report and let the held texts go.
+struct SizeReportWait {
+    std::mutex lock;               // guards the fields below; never held during a libvlc call
+    std::condition_variable built; // signalled when `building` falls back to 0
+    uint64_t generation = 0;       // each new wait and each cancel makes the waiting work's number stale
+    bool waiting = false;
+    int building = 0; // the waiting work is asking libvlc for the size right now
+    // In order; an empty entry stands for a further size report asked for while this one waits.
+    std::deque<std::optional<std::wstring>> held;
+};
+
 inline constexpr uint32_t kDefaultNetworkCaching = 1000;
 inline constexpr int32_t kFillMode = 1; // fillMode value for "fill"; any other value is automatic fit
 
 struct VlcPlayer {
-    ~VlcPlayer(); // detaches the events, then releases the media player and the instance
+    // Detaches the events, stops, cancels a waiting size report (waiting while one is being built), then
+    // releases the media player and the instance.
+    ~VlcPlayer();
 
     LibvlcInstance instance;       // null when libvlc refused the start arguments
     LibvlcMediaPlayer mediaPlayer; // null makes the player inert
@@ -72,6 +93,7 @@ struct VlcPlayer {
     // Bit (type - 256) set for each event type OnPlayerEvent is registered for: libvlc aborts when
     // asked to detach a callback it does not hold.
     uint32_t attachedEvents = 0;
+    std::shared_ptr<SizeReportWait> sizeReport = std::make_shared<SizeReportWait>();
 };
 
 // The two players CreatePlayers makes. The shell keeps them for the life of the process.
@@ -98,7 +120,7 @@ void AttachEvents(VlcPlayer& player);
 // outlive the players; the caller owns what is returned.
 Players CreatePlayers(NativeWindow mainWindow, ScriptSink scriptSink, VideoWindows& windows);
 // UI thread. Hands libvlc the media at `address` (UTF-8), the window, and the joined start arguments
-// as one media option; does not play. Always sets refocusPending.
+// as one media option; does not play; cancels a waiting size report. Always sets refocusPending.
 void Open(VlcPlayer& player, const std::string& address);
 // Any thread. Picture size of video output 0; 0x0 without media player or before libvlc knows it.
 void GetVideoSize(const VlcPlayer& player, uint32_t& width, uint32_t& height);

@@ -1,6 +1,7 @@
 // The Win32 implementation of the video window seam.
 #include "player/Win32VideoWindows.h"
 
+#include "player/LaterThread.h"
 #include "player/VideoWindows.h"
 #include "platform/NeverDestroyed.h"
 
@@ -49,6 +50,12 @@ public:
     }
     uint32_t TickCount() override { return GetTickCount(); }
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
+    void RunLater(uint32_t milliseconds, std::function<void()> work) override {
+        later_.RunLater(milliseconds, std::move(work));
+    }
+
+private:
+    LaterThread later_;
 };
 
 } // namespace
@@ -66,7 +73,9 @@ BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam) {
 }
 
 VideoWindows& Win32VideoWindows() {
-    // Never destroyed: libvlc's threads call TickCount and Sleep through it until the process ends.
+    // Never destroyed: libvlc's threads call TickCount and Sleep through it and may still ask for delayed
+    // work while the process exits, and joining the delayed-work thread after main returned could wait
+    // on a thread Windows already ended.
     static NeverDestroyed<Win32Windows> windows;
     return windows.Get();
 }

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
+#include "app/UiThread.h"
 #include "tests/app/FakeBrowserHost.h"
 
 #include <gtest/gtest.h>
@@ -121,11 +122,7 @@ HWND CreateTestMainWindow() {
     app.altPending = 0;
     app.mainPlayer = nullptr;
     app.pipPlayer = nullptr;
-    {
-        std::lock_guard lock(app.scriptLock);
-        app.pendingScripts.clear();
-        app.scriptPending = false;
-    }
+    PageScripts().Clear();
     ResetFakeBrowser();
     const HWND window = CreateMainWindow(GetModuleHandleA(nullptr));
     EXPECT_NE(window, nullptr);

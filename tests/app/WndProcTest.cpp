@@ -94,12 +94,11 @@ TEST_F(WndProcTest, EmptyAppMessageReturnsOneAndDoesNothing) {
 
 TEST_F(WndProcTest, PendingScriptRunsBeforeThePostedCallable) {
     FakeBrowser().hasWebView = true;
-    {
-        // As a player thread leaves it before its own WM_APP arrives.
-        std::lock_guard lock(App().scriptLock);
-        App().pendingScripts.push_back(L"vlc_bitrate(0);");
-        App().scriptPending = true;
-    }
+    // As a player thread leaves it before its own WM_APP arrives.
+    PostScriptToPage(L"vlc_bitrate(0);");
+    MSG wake{};
+    ASSERT_TRUE(PeekMessageA(&wake, window, WM_APP, WM_APP, PM_REMOVE));
+    EXPECT_EQ(wake.wParam, 0u);
     RunOnUiThread(window, [] { FakeBrowser().calls.push_back("callable"); });
     MSG message{};
     ASSERT_TRUE(PeekMessageA(&message, window, WM_APP, WM_APP, PM_REMOVE));
@@ -113,11 +112,7 @@ TEST_F(WndProcTest, PendingScriptRunsBeforeThePostedCallable) {
 }
 
 TEST_F(WndProcTest, ScriptBeforeTheBrowserIsDroppedNotKept) {
-    {
-        std::lock_guard lock(App().scriptLock);
-        App().pendingScripts.push_back(L"StateChange('opening', '');");
-        App().scriptPending = true;
-    }
+    PostScriptToPage(L"StateChange('opening', '');");
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 0);
     FakeBrowser().hasWebView = true;
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1);

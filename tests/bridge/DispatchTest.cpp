@@ -88,6 +88,9 @@ TEST_F(DispatchTest, GreetingConvertsScriptNumbersOrRejectsThem) {
                   [] { return Args(Arg::Str(L"s")); }, DISP_E_BADPARAMCOUNT, nullptr},
                  {"unknown name", L"methodWithParametersAndReturnValues", DISPATCH_METHOD, nullptr,
                   DISP_E_UNKNOWNNAME, nullptr},
+                 {"name in another letter case", L"METHODWITHPARAMETERSANDRETURNVALUE", DISPATCH_METHOD,
+                  [] { return Args(Arg::Str(L"c"), Arg::I4(3)); }, S_OK,
+                  [&](const CallResult& r) { ExpectText(r, prefix + L"c, 3) called."); }},
              });
 }
 

@@ -1,11 +1,15 @@
 // A scripted stand-in for the video window seam in native tests: a clock that only moves when told
-// (or by the sleeps it is asked for) and a record of every window call.
+// (or by the sleeps it is asked for), delayed work that runs when the clock passes its time, and a record
+// of every window call.
 #pragma once
 
+#include "player/LaterThread.h"
 #include "player/VideoWindows.h"
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <map>
 #include <thread>
 #include <mutex>
 #include <string>
@@ -20,6 +24,7 @@ public:
     ClientRect client{};              // what GetClientRect answers for any window
     std::atomic<uint32_t> now{1000};
     bool realSleep = false;            // let libvlc's threads run while "sleeping" (real-playback tests)
+    bool realLater = false;            // delayed work on a real thread; otherwise it waits for Advance
     std::atomic<uint32_t> tickStep{0}; // added to the clock on every read, to make every event "late"
 
     NativeWindow CreatePipWindow(NativeWindow parent) override {
@@ -47,6 +52,33 @@ public:
         now += milliseconds;
         if (realSleep) {
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        }
+    }
+
+    void RunLater(uint32_t milliseconds, std::function<void()> work) override {
+        Record("later " + std::to_string(milliseconds));
+        if (realLater) {
+            later_.RunLater(milliseconds, std::move(work));
+            return;
+        }
+        std::lock_guard lock(mutex_);
+        laterWorks_.emplace(now.load() + milliseconds, std::move(work));
+    }
+    // Moves the clock on and runs, on this thread, the delayed work that has come due.
+    void Advance(uint32_t milliseconds) {
+        now += milliseconds;
+        for (;;) {
+            std::function<void()> work;
+            {
+                std::lock_guard lock(mutex_);
+                auto first = laterWorks_.begin();
+                if (first == laterWorks_.end() || first->first > now.load()) {
+                    return;
+                }
+                work = std::move(first->second);
+                laterWorks_.erase(first);
+            }
+            work();
         }
     }
 
@@ -78,6 +110,8 @@ private:
     }
     std::mutex mutex_;
     std::vector<std::string> calls_;
+    std::multimap<uint32_t, std::function<void()>> laterWorks_;
+    LaterThread later_; // last: joined first, while everything its work may touch still exists
 };
 
 } // namespace vendrak::test

@@ -1,5 +1,6 @@
 // Shared set-up for the tests that drive the real player code with Debian's real libvlc on media the
-// build generated (bin/media): both players made by CreatePlayers over a scripted window seam.
+// build generated (bin/media): both players made by CreatePlayers over a scripted window seam, their
+// texts recorded as a UI thread takes them out of the real page-script queue.
 #pragma once
 
 #include "player/PlayerMethods.h"
@@ -26,7 +27,8 @@ class LibvlcTest : public ::testing::Test {
 protected:
     void SetUp() override {
         windows.realSleep = true;
-        players = CreatePlayers(FakeMainWindow(), sink.Sink(), windows);
+        windows.realLater = true;
+        players = CreatePlayers(FakeMainWindow(), delivery.Sink(), windows);
         ASSERT_NE(players.mainPlayer->mediaPlayer, nullptr) << "libvlc refused the start arguments";
         ASSERT_NE(players.pipPlayer->mediaPlayer, nullptr);
     }
@@ -37,7 +39,8 @@ protected:
 
     FakeVideoWindows windows;
     RecordingSink sink;
-    Players players; // declared last: released first, while the sink and windows still exist
+    QueueDelivery delivery{sink.Sink()};
+    Players players; // declared last: released first, while the delivery and windows still exist
 };
 
 } // namespace vendrak::test

@@ -97,6 +97,44 @@ TEST_F(PlayerLibvlc, MainPlayerReportsOpenPlayAndEndOfMedia) {
     EXPECT_FALSE(IsPlaying(Main()));
 }
 
+// The size report's wait runs on the scripted clock here, so the channel is surely left while it waits.
+TEST_F(PlayerLibvlc, NoSizeReportForAChannelLeft) {
+    enum class Leave { kStop, kOpen, kEnd };
+    struct Case {
+        const char* name;
+        Leave leave;
+    };
+    const Case cases[] = {
+        {"stop", Leave::kStop}, {"another open", Leave::kOpen}, {"the player's end", Leave::kEnd}};
+    windows.realLater = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sink.Clear();
+        Open(Main(), MediaUrl("hd720.mkv"));
+        PlayVideo(Main());
+        // The second "playing" is the first time change's: its size report is waiting now.
+        ASSERT_TRUE(sink.WaitFor(
+            [](const Texts& s) { return std::ranges::count(s, L"StateChange('playing', '');") == 2; }));
+        if (c.leave == Leave::kStop) {
+            StopVideo(Main());
+        } else if (c.leave == Leave::kOpen) {
+            Open(Main(), MediaUrl("audio-only.m4a"));
+        } else {
+            players.mainPlayer.reset();
+        }
+        windows.Advance(1000);
+        if (c.leave == Leave::kOpen) {
+            StopVideo(Main());
+        }
+        std::this_thread::sleep_for(50ms); // the delivery thread's last texts
+        const Texts scripts = sink.Scripts();
+        EXPECT_EQ(std::ranges::count_if(
+                      scripts, [](const std::wstring& s) { return s.starts_with(L"vlc_video_res("); }),
+                  0)
+            << Print(scripts);
+    }
+}
+
 TEST_F(PlayerLibvlc, BothPlayersAtOnceAndTheNtscSize) {
     Open(Main(), MediaUrl("hd720.mkv"));
     OpenPipVideo(Pip(), MediaUrl("full1080.mkv"));
@@ -349,9 +387,10 @@ TEST_F(PlayerLibvlc, NothingOpenedAnswersWithoutTouchingAMedia) {
     EXPECT_EQ(GetAudioTracks(Main()), "");
     EXPECT_EQ(GetAudioTrack(Main()), -1);
     ReportBitrate(Main());
+    ASSERT_TRUE(sink.WaitForScript(L"vlc_bitrate(0);"));
     EXPECT_EQ(sink.Scripts(), Texts{L"vlc_bitrate(0);"});
     PlayVideo(Main()); // play without media still calls libvlc and tells the page
-    EXPECT_EQ(sink.Scripts().back(), L"vlc_bitrate(0);");
+    EXPECT_TRUE(sink.WaitFor([](const Texts& s) { return std::ranges::count(s, L"vlc_bitrate(0);") == 2; }));
 }
 
 // The joined option text itself is checked against the stand-in libvlc, which records it; the real

@@ -34,11 +34,13 @@ struct Monitor {
         player.scriptSink = sink.Sink();
         player.stateSuffix = std::move(suffix);
     }
+    // The events, then the clock past any waiting size report.
     std::vector<std::wstring> Run(std::initializer_list<Step> steps) {
         for (const Step& step : steps) {
             libvlc_event_t event = Event(step.type, step.cache);
             OnPlayerEvent(&event, &player);
         }
+        windows.Advance(kSizeReportDelay);
         return sink.Scripts();
     }
 };
@@ -101,7 +103,68 @@ TEST(PlaybackMonitor, EventSequencesGiveExactCalls) {
 TEST(PlaybackMonitor, SizeCallWaitsForTheDecoder) {
     Monitor monitor;
     monitor.Run({{262, 0}, {267, 0}});
-    EXPECT_EQ(monitor.windows.Calls(), std::vector<std::string>{"sleep 200"});
+    EXPECT_EQ(monitor.windows.Calls(), std::vector<std::string>{"later 200"}) << "never a sleep";
+}
+
+// The size report's wait on the delayed-work thread: 200 ms on the scripted clock, the player's texts of
+// the meantime held behind it in libvlc's order, and nothing for a channel left or a player gone.
+TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
+    enum Action { kEvent, kAdvance, kCancel, kDestroy };
+    struct Do {
+        Action action;
+        int value; // event type or milliseconds
+    };
+    struct Case {
+        const char* name;
+        std::vector<Do> actions;
+        Texts want;
+    };
+    const std::wstring playing = L"StateChange('playing', '');";
+    const std::wstring paused = L"StateChange('plaused', '');";
+    const std::wstring size = L"vlc_video_res(0,0,0.000000);";
+    const Case cases[] = {
+        {"199 ms: not yet", {{kEvent, 267}, {kAdvance, 199}}, {playing}},
+        {"200 ms: the report", {{kEvent, 267}, {kAdvance, 199}, {kAdvance, 1}}, {playing, size}},
+        {"texts of the wait follow the report; a second report holds the ones after it",
+         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kEvent, 259}, {kAdvance, 200}, {kAdvance, 199}},
+         {playing, size, paused, playing}},
+        {"the second report's own 200 ms",
+         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kEvent, 259}, {kAdvance, 200}, {kAdvance, 200}},
+         {playing, size, paused, playing, size, L"StateChange('buffering', '0');"}},
+        {"stop or open: held texts go at once, the report never",
+         {{kEvent, 267}, {kEvent, 262}, {kCancel, 0}, {kAdvance, 1000}},
+         {playing, L"StateChange('stopped', '');"}},
+        {"cancel between two reports drops both",
+         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kCancel, 0}, {kAdvance, 1000}},
+         {playing, paused, playing}},
+        {"a player's end: held texts go, no report after it",
+         {{kEvent, 267}, {kEvent, 261}, {kDestroy, 0}, {kAdvance, 1000}},
+         {playing, paused}},
+        {"cancel with nothing waiting changes nothing",
+         {{kCancel, 0}, {kEvent, 267}, {kAdvance, 200}},
+         {playing, size}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeVideoWindows windows;
+        test::RecordingSink sink;
+        auto player = std::make_unique<VlcPlayer>();
+        player->windows = &windows;
+        player->scriptSink = sink.Sink();
+        for (const Do& d : c.actions) {
+            libvlc_event_t event = Event(d.value);
+            if (d.action == kEvent) {
+                OnPlayerEvent(&event, player.get());
+            } else if (d.action == kAdvance) {
+                windows.Advance(static_cast<uint32_t>(d.value));
+            } else if (d.action == kCancel) {
+                CancelSizeReport(*player);
+            } else {
+                player.reset();
+            }
+        }
+        EXPECT_EQ(sink.Scripts(), c.want);
+    }
 }
 
 TEST(PlaybackMonitor, LastStateSurvivesAnotherOpen) {

@@ -1,6 +1,6 @@
-// Prints how much the playback monitor costs against bare libvlc on the 1080p test file: time from play
-// to the first "playing" report and to the picture-size report, against the same libvlc events with an
-// empty callback, and how long OnPlayerEvent holds libvlc's event thread. Figures only, no verdicts.
+// Prints what a channel change costs in the shell against bare libvlc making the same calls, and what
+// CreatePlayers costs against two bare libvlc_new calls, on the real libvlc. Figures only, no verdicts:
+// each line ends in "ratio R (goal <= G)" against its baseline, measured in the same run.
 #include "player/PlaybackMonitor.h"
 #include "player/PlayerMethods.h"
 
@@ -10,10 +10,13 @@
 #include <vlc/vlc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -22,165 +25,258 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using namespace vendrak;
 
+constexpr unsigned kWidth = 1920;
+constexpr unsigned kHeight = 1080;
+const std::wstring kPlaying = L"StateChange('playing', '');";
+
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-std::string Url() {
-    return "file://" + (std::filesystem::current_path() / "media" / "full1080.mkv").string();
+std::string Url(const char* name) {
+    return "file://" + (std::filesystem::current_path() / "media" / name).string();
 }
 
-// Bare libvlc: the same arguments and events, a callback that only notes when 260 and 267 first come.
-struct Bare {
-    std::mutex lock;
-    Clock::time_point playing{};
-    Clock::time_point timeChanged{};
-    static void Callback(const libvlc_event_t* event, void* opaque) {
-        auto* self = static_cast<Bare*>(opaque);
-        std::lock_guard guard(self->lock);
-        if (event->type == libvlc_MediaPlayerPlaying && self->playing == Clock::time_point{}) {
-            self->playing = Clock::now();
+NativeWindow FakeWindow() {
+    return reinterpret_cast<NativeWindow>(uintptr_t{0x1000});
+}
+
+// When B's first picture reached the video callbacks (natively set_hwnd turns the video output off, so
+// every open installs these afterwards, in both runs alike). A picture counts only from a video output set
+// up at B's width: libvlc may still show a last picture of A while it changes over.
+struct Pictures {
+    std::vector<unsigned char> buffer = std::vector<unsigned char>(size_t{kWidth} * kHeight * 4);
+    std::atomic<unsigned> want{0};  // the width of the channel whose first picture is awaited
+    std::atomic<unsigned> width{0}; // of the video output libvlc set up last
+    std::atomic<int64_t> first{0};
+    static unsigned Setup(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
+                          unsigned* lines) {
+        auto* self = static_cast<Pictures*>(*opaque);
+        std::memcpy(chroma, "RV32", 4);
+        *width = std::min(*width, kWidth);
+        *height = std::min(*height, kHeight);
+        pitches[0] = *width * 4;
+        lines[0] = *height;
+        self->width = *width;
+        return 1;
+    }
+    static void* Lock(void* opaque, void** planes) {
+        *planes = static_cast<Pictures*>(opaque)->buffer.data();
+        return nullptr;
+    }
+    static void Display(void* opaque, void*) {
+        auto* self = static_cast<Pictures*>(opaque);
+        int64_t none = 0;
+        if (self->width == self->want) {
+            self->first.compare_exchange_strong(none, Clock::now().time_since_epoch().count());
         }
-        if (event->type == libvlc_MediaPlayerTimeChanged && self->timeChanged == Clock::time_point{}) {
-            self->timeChanged = Clock::now();
+    }
+    void Install(libvlc_media_player_t* mediaPlayer) {
+        libvlc_video_set_callbacks(mediaPlayer, Lock, nullptr, Display, this);
+        libvlc_video_set_format_callbacks(mediaPlayer, Setup, nullptr);
+    }
+    void Arm(unsigned channelWidth) {
+        first = 0;
+        want = channelWidth;
+    }
+    bool Wait() {
+        for (int i = 0; i < 5000 && first == 0; ++i) {
+            std::this_thread::sleep_for(1ms);
+        }
+        return first != 0;
+    }
+    Clock::time_point At() const { return Clock::time_point(Clock::duration(first.load())); }
+};
+
+struct Figures {
+    double picture = 0; // ms from the first call of the change to B's first picture
+    double playing = 0; // ms to libvlc's Playing event (bare) or to "playing" at the page hand-over
+};
+
+// Bare libvlc: the calls openVideo and playVideo make, a Playing callback that notes the time.
+struct Bare {
+    std::atomic<bool> armed{false};
+    std::atomic<int64_t> playing{0};
+    static void OnPlaying(const libvlc_event_t*, void* opaque) {
+        auto* self = static_cast<Bare*>(opaque);
+        int64_t none = 0;
+        if (self->armed) {
+            self->playing.compare_exchange_strong(none, Clock::now().time_since_epoch().count());
         }
     }
 };
 
-std::pair<double, double> RunBare() {
+void BareOpenAndPlay(libvlc_instance_t* instance, libvlc_media_player_t* mediaPlayer, const std::string& url,
+                     const std::string& option, Pictures& pictures) {
+    libvlc_media_t* media = libvlc_media_new_location(instance, url.c_str());
+    libvlc_media_player_set_media(mediaPlayer, media);
+    libvlc_media_player_set_hwnd(mediaPlayer, FakeWindow());
+    libvlc_media_add_option(media, option.c_str());
+    libvlc_media_release(media);
+    libvlc_video_set_scale(mediaPlayer, 0.0f);
+    pictures.Install(mediaPlayer);
+    libvlc_media_player_play(mediaPlayer);
+}
+
+Figures ZapBare(const std::string& from, const std::string& to) {
     VlcOptions options{MainBaseArguments(), 0, true};
     std::vector<std::string> arguments = BuildArguments(options);
     std::vector<const char*> pointers;
     for (auto& a : arguments) {
         pointers.push_back(a.c_str());
     }
+    const std::string option = JoinArguments(arguments);
     libvlc_instance_t* instance = libvlc_new(int(pointers.size()), pointers.data());
-    libvlc_media_player_t* mp = libvlc_media_player_new(instance);
+    libvlc_media_player_t* mediaPlayer = libvlc_media_player_new(instance);
     Bare bare;
-    libvlc_event_manager_t* manager = libvlc_media_player_event_manager(mp);
-    for (int type = libvlc_MediaPlayerMediaChanged; type <= libvlc_MediaPlayerLengthChanged; ++type) {
-        libvlc_event_attach(manager, type, Bare::Callback, &bare);
+    libvlc_event_manager_t* manager = libvlc_media_player_event_manager(mediaPlayer);
+    libvlc_event_attach(manager, libvlc_MediaPlayerPlaying, Bare::OnPlaying, &bare);
+    Pictures pictures;
+    pictures.Arm(1280);
+    BareOpenAndPlay(instance, mediaPlayer, from, option, pictures);
+    if (!pictures.Wait()) {
+        std::fprintf(stderr, "bare: A showed no picture\n");
     }
-    libvlc_media_t* media = libvlc_media_new_location(instance, Url().c_str());
-    libvlc_media_player_set_media(mp, media);
-    libvlc_media_release(media);
-    auto start = Clock::now();
-    libvlc_media_player_play(mp);
-    for (int i = 0; i < 1000; ++i) {
-        std::this_thread::sleep_for(5ms);
-        std::lock_guard guard(bare.lock);
-        if (bare.timeChanged != Clock::time_point{}) {
-            break;
-        }
+
+    pictures.Arm(kWidth);
+    bare.armed = true;
+    const auto start = Clock::now();
+    BareOpenAndPlay(instance, mediaPlayer, to, option, pictures);
+    pictures.Wait();
+    for (int i = 0; i < 5000 && bare.playing == 0; ++i) {
+        std::this_thread::sleep_for(1ms);
     }
-    libvlc_media_player_stop(mp);
-    for (int type = libvlc_MediaPlayerMediaChanged; type <= libvlc_MediaPlayerLengthChanged; ++type) {
-        libvlc_event_detach(manager, type, Bare::Callback, &bare);
-    }
-    libvlc_media_player_release(mp);
+    Figures figures{Ms(pictures.At() - start),
+                    Ms(Clock::time_point(Clock::duration(bare.playing.load())) - start)};
+    libvlc_media_player_stop(mediaPlayer);
+    libvlc_event_detach(manager, libvlc_MediaPlayerPlaying, Bare::OnPlaying, &bare);
+    libvlc_media_player_release(mediaPlayer);
     libvlc_release(instance);
-    return {Ms(bare.playing - start), Ms(bare.timeChanged - start)};
+    return figures;
 }
 
-// The real player, with OnPlayerEvent timed by a wrapper registered in its place.
-struct Timed {
-    VlcPlayer* player = nullptr;
-    std::mutex lock;
-    std::vector<double> holds;
-    std::vector<double> holdsWithoutSize;
-    static void Callback(const libvlc_event_t* event, void* opaque) {
-        auto* self = static_cast<Timed*>(opaque);
-        auto before = Clock::now();
-        OnPlayerEvent(event, self->player);
-        double held = Ms(Clock::now() - before);
-        std::lock_guard guard(self->lock);
-        self->holds.push_back(held);
-        if (held < 150.0) { // the size report waits 200 ms on purpose
-            self->holdsWithoutSize.push_back(held);
-        }
-    }
-};
-
-std::pair<double, double> RunMonitored(Timed& timed) {
+// The shell: CreatePlayers, openVideo and playVideo's operations, and the texts delivered through the real
+// page-script queue to a thread in the UI thread's place.
+Figures ZapShell(const std::string& from, const std::string& to) {
     test::FakeVideoWindows windows;
     windows.realSleep = true;
-    test::RecordingSink sink;
-    Players players = CreatePlayers(reinterpret_cast<NativeWindow>(uintptr_t{0x1000}), sink.Sink(), windows);
+    windows.realLater = true;
+    std::atomic<bool> armed{false};
+    std::atomic<bool> opening{false};
+    std::atomic<int64_t> playing{0};
+    test::QueueDelivery delivery([&](std::wstring script) {
+        if (!armed) {
+            return;
+        }
+        if (script == L"StateChange('opening', '');") {
+            opening = true;
+        } else if (opening && script == kPlaying) {
+            int64_t none = 0;
+            playing.compare_exchange_strong(none, Clock::now().time_since_epoch().count());
+        }
+    });
+    Players players = CreatePlayers(FakeWindow(), delivery.Sink(), windows);
     VlcPlayer& main = *players.mainPlayer;
-    DetachEvents(main);
-    timed.player = &main;
-    libvlc_event_manager_t* manager = libvlc_media_player_event_manager(main.mediaPlayer.get());
-    for (int type = libvlc_MediaPlayerMediaChanged; type <= libvlc_MediaPlayerLengthChanged; ++type) {
-        if (type != libvlc_MediaPlayerSnapshotTaken) {
-            libvlc_event_attach(manager, type, Timed::Callback, &timed);
-        }
-    }
-    Open(main, Url());
-    auto start = Clock::now();
+    Pictures pictures;
+    pictures.Arm(1280);
+    OpenVideo(main, from);
+    pictures.Install(main.mediaPlayer.get());
     PlayVideo(main);
-    Clock::time_point playing{};
-    Clock::time_point size{};
-    sink.WaitFor(
-        [&](const auto& scripts) {
-            for (const auto& s : scripts) {
-                if (s == L"StateChange('playing', '');" && playing == Clock::time_point{}) {
-                    playing = Clock::now();
-                }
-            }
-            if (!scripts.empty() && scripts.back().starts_with(L"vlc_video_res(")) {
-                size = Clock::now();
-                return true;
-            }
-            return false;
-        },
-        20s);
-    StopVideo(main);
-    for (int type = libvlc_MediaPlayerMediaChanged; type <= libvlc_MediaPlayerLengthChanged; ++type) {
-        if (type != libvlc_MediaPlayerSnapshotTaken) { // libvlc aborts on detaching what was never attached
-            libvlc_event_detach(manager, type, Timed::Callback, &timed);
-        }
+    if (!pictures.Wait()) {
+        std::fprintf(stderr, "shell: A showed no picture\n");
     }
-    return {Ms(playing - start), Ms(size - start)};
+
+    pictures.Arm(kWidth);
+    armed = true;
+    const auto start = Clock::now();
+    OpenVideo(main, to);
+    pictures.Install(main.mediaPlayer.get());
+    PlayVideo(main);
+    pictures.Wait();
+    for (int i = 0; i < 5000 && playing == 0; ++i) {
+        std::this_thread::sleep_for(1ms);
+    }
+    Figures figures{Ms(pictures.At() - start),
+                    Ms(Clock::time_point(Clock::duration(playing.load())) - start)};
+    StopVideo(main);
+    return figures;
 }
 
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) {
-        return 0.0;
+// Both alive at once, as the shell's are: the first loads libvlc's plugin bank, the second shares it.
+double TwoBareInstances() {
+    std::vector<libvlc_instance_t*> instances;
+    const auto start = Clock::now();
+    for (auto base : {MainBaseArguments(), PipBaseArguments()}) {
+        VlcOptions options{base, 0, true};
+        std::vector<std::string> arguments = BuildArguments(options);
+        std::vector<const char*> pointers;
+        for (auto& a : arguments) {
+            pointers.push_back(a.c_str());
+        }
+        instances.push_back(libvlc_new(int(pointers.size()), pointers.data()));
     }
+    const double took = Ms(Clock::now() - start);
+    for (libvlc_instance_t* instance : instances) {
+        libvlc_release(instance);
+    }
+    return took;
+}
+
+double ShellPlayers() {
+    test::FakeVideoWindows windows;
+    const auto start = Clock::now();
+    {
+        Players players = CreatePlayers(
+            FakeWindow(), [](std::wstring) {}, windows);
+    }
+    return Ms(Clock::now() - start);
+}
+
+double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[index];
+    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace
 
-int main() {
-    constexpr int kRounds = 5;
-    std::vector<double> bareToPlaying, bareToTime, toPlaying, toSize;
-    Timed timed;
-    for (int round = 0; round < kRounds; ++round) {
-        auto [p, t] = RunBare();
-        bareToPlaying.push_back(p);
-        bareToTime.push_back(t);
-        auto [mp, ms] = RunMonitored(timed);
-        toPlaying.push_back(mp);
-        toSize.push_back(ms);
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const std::string from = Url("hd720.mkv");
+    const std::string to = Url("full1080.mkv");
+    std::vector<double> barePicture, bareEvent, shellPicture, shellPlaying, bareCreate, shellCreate;
+    TwoBareInstances(); // the first libvlc_new of a process reads the plugin cache
+    for (int round = 0; round < rounds; ++round) {
+        // Alternating, so that the machine's load falls on both alike.
+        const Figures bare = ZapBare(from, to);
+        const Figures shell = ZapShell(from, to);
+        if (std::getenv("VENDRAK_BENCH_ROUNDS") != nullptr) {
+            std::fprintf(stderr, "round %d: bare %.1f/%.1f shell %.1f/%.1f\n", round, bare.picture,
+                         bare.playing, shell.picture, shell.playing);
+        }
+        barePicture.push_back(bare.picture);
+        bareEvent.push_back(bare.playing);
+        shellPicture.push_back(shell.picture);
+        shellPlaying.push_back(shell.playing);
+        if (round % 2 == 0) {
+            bareCreate.push_back(TwoBareInstances());
+            shellCreate.push_back(ShellPlayers());
+        } else {
+            shellCreate.push_back(ShellPlayers());
+            bareCreate.push_back(TwoBareInstances());
+        }
     }
-    double bp = Percentile(bareToPlaying, 0.5), bt = Percentile(bareToTime, 0.5);
-    double mp = Percentile(toPlaying, 0.5), ms = Percentile(toSize, 0.5);
-    std::printf("rounds: %d, medians, 1920x1080 25 fps H.264 file, real libvlc %s\n", kRounds,
-                libvlc_get_version());
-    std::printf("play -> first playing:   bare libvlc %.1f ms, with monitor %.1f ms, ratio %.3f\n", bp, mp,
-                mp / bp);
+    std::printf("# medians of %d rounds; libvlc %s; channel A 1280x720 -> channel B 1920x1080 25 fps H.264\n",
+                rounds, libvlc_get_version());
+    const double bp = Median(barePicture), sp = Median(shellPicture);
+    std::printf("Zap to B's first picture: bare libvlc %.1f ms, shell %.1f ms, ratio %.2f (goal <= 1.1)\n",
+                bp, sp, sp / bp);
+    const double be = Median(bareEvent), sh = Median(shellPlaying);
+    std::printf("Zap to B's \"playing\" at the page hand-over: bare Playing event %.1f ms, shell %.1f ms "
+                "(%+.1f ms, goal <= +20 ms), ratio %.2f (goal <= %.2f)\n",
+                be, sh, sh - be, sh / be, (be + 20.0) / be);
+    const double bc = Median(bareCreate), sc = Median(shellCreate);
     std::printf(
-        "play -> first time change (bare) %.1f ms; play -> size report (monitor, incl. 200 ms wait) %.1f ms, "
-        "ratio %.3f\n",
-        bt, ms, ms / bt);
-    std::printf("OnPlayerEvent hold per event (%zu events, recording sink): median %.4f ms, p99 %.4f ms, max "
-                "%.1f ms\n",
-                timed.holds.size(), Percentile(timed.holds, 0.5), Percentile(timed.holds, 0.99),
-                Percentile(timed.holds, 1.0));
-    std::printf("  without the size-report events: median %.4f ms, p99 %.4f ms\n",
-                Percentile(timed.holdsWithoutSize, 0.5), Percentile(timed.holdsWithoutSize, 0.99));
+        "CreatePlayers: two bare libvlc_new %.1f ms, CreatePlayers %.1f ms, ratio %.2f (goal <= 1.5)\n", bc,
+        sc, sc / bc);
     return 0;
 }

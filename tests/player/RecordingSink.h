@@ -1,6 +1,7 @@
 // Records the script texts a player hands to its sink, from any thread, and lets a test wait for them.
 #pragma once
 
+#include "player/ScriptQueue.h"
 #include "player/VlcPlayer.h"
 
 #include <chrono>
@@ -53,6 +54,59 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::wstring> scripts_;
+};
+
+// The shell's delivery with a thread in the UI thread's place: texts go through the real page-script
+// queue, and what that thread takes out, in order, reaches `deliver`.
+class QueueDelivery {
+public:
+    explicit QueueDelivery(ScriptSink deliver) : deliver_(std::move(deliver)) {}
+    ~QueueDelivery() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        woken_.notify_all();
+        thread_.join();
+    }
+    ScriptSink Sink() {
+        return [this](std::wstring script) { queue_.Post(std::move(script)); };
+    }
+
+private:
+    bool Wake() {
+        {
+            std::lock_guard lock(mutex_);
+            wakeups_ += 1;
+        }
+        woken_.notify_all();
+        return true;
+    }
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            woken_.wait(lock, [this] { return wakeups_ > 0 || stopping_; });
+            const bool last = stopping_;
+            wakeups_ = 0;
+            lock.unlock();
+            std::wstring script;
+            while (queue_.Take(script)) {
+                deliver_(std::move(script));
+            }
+            if (last) {
+                return;
+            }
+            lock.lock();
+        }
+    }
+
+    ScriptSink deliver_;
+    ScriptQueue queue_{[this] { return Wake(); }};
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    int wakeups_ = 0;
+    bool stopping_ = false;
+    std::thread thread_{[this] { Run(); }}; // last: starts once everything above exists
 };
 
 } // namespace vendrak::test

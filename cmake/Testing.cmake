@@ -42,3 +42,13 @@ function(vendrak_test)
                          WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>
                          PROPERTIES ${properties})
 endfunction()
+
+# vendrak_lock_cases(<lock> <Suite.Case>...): these test cases (not their whole programs) take the lock,
+# for cases that share something outside the test with other programs' tests. Call it after the
+# program's vendrak_test, in the same folder: the cases are known only once CTest has listed them.
+function(vendrak_lock_cases lock)
+    string(MD5 key "${lock};${ARGN}")
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/lock-cases-${key}.cmake)
+    file(WRITE ${script} "set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK ${lock})\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+endfunction()

@@ -15,7 +15,7 @@ struct Search {
 HWND FindMainWindowOf(DWORD processId) {
     Search search{processId, nullptr};
     EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
+        [](HWND window, LPARAM context) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(context);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);

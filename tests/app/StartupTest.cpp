@@ -122,7 +122,7 @@ void AnswerMessageBox(std::string& caption, std::string& text) {
             caption = buffer;
             EnumChildWindows(
                 box,
-                [](HWND child, LPARAM found) -> BOOL {
+                [](HWND child, LPARAM found) CALLBACK -> BOOL {
                     char childClass[32] = {};
                     GetClassNameA(child, childClass, sizeof(childClass));
                     char childText[256] = {};

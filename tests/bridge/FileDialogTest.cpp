@@ -80,7 +80,7 @@ std::vector<HWND> DialogsOf(DWORD thread) {
     std::vector<HWND> found;
     EnumThreadWindows(
         thread,
-        [](HWND window, LPARAM list) -> BOOL {
+        [](HWND window, LPARAM list) CALLBACK -> BOOL {
             char name[16] = {};
             GetClassNameA(window, name, sizeof(name));
             if (std::string_view(name) == "#32770" && IsWindowVisible(window))

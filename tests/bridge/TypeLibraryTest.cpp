@@ -141,6 +141,11 @@ TEST_F(TypeLibraryTest, DescribesAnInterfaceOnIUnknownWithFortySevenMembers) {
     EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
     EXPECT_EQ(attributes->guid, __uuidof(IHostObjectNodeJs));
     info->ReleaseTypeAttr(attributes);
+    // The shipped i686 program needs a 32-bit library (slots 4 bytes apart), the x86_64 one a 64-bit one.
+    TLIBATTR* libraryAttributes = nullptr;
+    ASSERT_EQ(library->GetLibAttr(&libraryAttributes), S_OK);
+    EXPECT_EQ(libraryAttributes->syskind, sizeof(void*) == 4 ? SYS_WIN32 : SYS_WIN64);
+    library->ReleaseTLibAttr(libraryAttributes);
 }
 
 TEST_F(TypeLibraryTest, EveryNameResolvesToItsSlotWithItsParameters) {

@@ -11,6 +11,13 @@
 namespace e2e {
 namespace {
 
+// The runtime keeps one client library per architecture; a program looks in its own one.
+#if defined(__x86_64__)
+constexpr const wchar_t* kClientArchitecture = L"x64";
+#else
+constexpr const wchar_t* kClientArchitecture = L"x86";
+#endif
+
 std::wstring ThisFolder() {
     wchar_t path[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -117,7 +124,8 @@ ProgramRun::ProgramRun(const std::string& scenario, RunOptions options)
         CopyFileW((from + file).c_str(), (folder_ + file).c_str(), FALSE);
     if (!options.runtimeVersionFolder.empty()) {
         std::wstring path = folder_;
-        for (const wchar_t* part : {options.runtimeVersionFolder.c_str(), L"EBWebView", L"x64"}) {
+        for (const wchar_t* part :
+             {options.runtimeVersionFolder.c_str(), L"EBWebView", kClientArchitecture}) {
             path += part;
             path += L"\\";
             CreateDirectoryW(path.c_str(), nullptr);
@@ -241,7 +249,7 @@ std::wstring DialogText(HWND dialog) {
     std::wstring text;
     EnumChildWindows(
         dialog,
-        [](HWND child, LPARAM lParam) -> BOOL {
+        [](HWND child, LPARAM lParam) CALLBACK -> BOOL {
             wchar_t className[64] = {};
             GetClassNameW(child, className, 64);
             if (lstrcmpiW(className, L"Static") == 0) {

@@ -14,6 +14,13 @@
 namespace vendrak {
 namespace {
 
+// The runtime keeps one client library per architecture; a program looks in its own one.
+#if defined(__x86_64__)
+constexpr const wchar_t* kClientFolder = L"\\EBWebView\\x64";
+#else
+constexpr const wchar_t* kClientFolder = L"\\EBWebView\\x86";
+#endif
+
 using Getter = HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*)(LPWSTR*);
 using Putter = HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*)(LPCWSTR);
 
@@ -221,11 +228,11 @@ protected:
     // A runtime folder named after its version, with or without the client library inside.
     std::wstring MakeRuntime(const std::wstring& version, bool withLibrary) {
         std::wstring path = root_ + version;
-        for (const wchar_t* part : {L"", L"\\EBWebView", L"\\EBWebView\\x64"}) {
+        for (const wchar_t* part : {L"", L"\\EBWebView", kClientFolder}) {
             folders_.push_back(root_ + version + part);
             CreateDirectoryW(folders_.back().c_str(), nullptr);
         }
-        const std::wstring library = path + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll";
+        const std::wstring library = path + kClientFolder + L"\\EmbeddedBrowserWebView.dll";
         if (withLibrary) {
             HANDLE file = CreateFileW(library.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             CloseHandle(file);
@@ -261,7 +268,7 @@ TEST_F(InstalledRuntime, StableChannelWinsAndItsClientLibraryIsNamed) {
     Register(kBeta, MakeRuntime(L"123.0.0.1", true));
     const std::wstring stable = MakeRuntime(L"131.0.2903.146", true);
     Register(kStable, stable + L"\\"); // a trailing backslash in the registry is tolerated
-    EXPECT_EQ(stable + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll", FindInstalledRuntimeLibrary());
+    EXPECT_EQ(stable + kClientFolder + L"\\EmbeddedBrowserWebView.dll", FindInstalledRuntimeLibrary());
 }
 
 TEST_F(InstalledRuntime, UnusableStableEntriesFallBackToTheNextChannel) {
@@ -280,7 +287,7 @@ TEST_F(InstalledRuntime, UnusableStableEntriesFallBackToTheNextChannel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Register(kStable, MakeRuntime(c.version, c.withLibrary));
-        EXPECT_EQ(beta + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll", FindInstalledRuntimeLibrary());
+        EXPECT_EQ(beta + kClientFolder + L"\\EmbeddedBrowserWebView.dll", FindInstalledRuntimeLibrary());
     }
 }
 

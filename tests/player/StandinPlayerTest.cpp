@@ -178,8 +178,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-// What Open hands libvlc, in its order: the settings changed since start-up reach libvlc only as the
-// one joined media option (ending in a blank), and no player makes a new instance for them.
+// What Open hands libvlc, in its order: the joined media option (ending in a blank), which libvlc
+// drops, then each setting in force as a media option of its own; no player makes a new instance.
 TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
     char folder[MAX_PATH] = {};
     ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
@@ -201,6 +201,9 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
         "libvlc_media_player_set_hwnd " + mainPlayer + " " + PointerText(Main().videoWindow),
         "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect "
         "--network-caching=2500 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_media_add_option :network-caching=2500",
+        "libvlc_media_add_option :avcodec-hw=none",
+        "libvlc_media_add_option :codec=avcodec,all",
         "libvlc_video_set_scale " + mainPlayer + " 0",
         "libvlc_media_new_location file:///C:/media/pip.mkv",
         "libvlc_media_player_set_media " + pipPlayer + " file:///C:/media/pip.mkv",
@@ -208,6 +211,9 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
         // Network caching is the main player's alone; hardware decoding is both players'.
         "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect --no-audio "
         "--network-caching=1000 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_media_add_option :network-caching=1000",
+        "libvlc_media_add_option :avcodec-hw=none",
+        "libvlc_media_add_option :codec=avcodec,all",
         "libvlc_video_set_scale " + pipPlayer + " 0",
     };
     EXPECT_EQ(ReadLines(log), want);

@@ -18,6 +18,12 @@ constexpr int kClassNameBuffer = 255;
 } // namespace
 
 BOOL CALLBACK EnumVideoChildProc(HWND window, LPARAM lParam) {
+    // Only a direct child of the main window (the top-level window enumerated) is the main player's:
+    // the picture-in-picture window holds its own libvlc window one level down. This relies on libvlc
+    // 3.0's Windows output making its window directly inside the window given to set_hwnd; a libvlc that
+    // put a window in between would never be found here.
+    if (GetAncestor(window, GA_PARENT) != GetAncestor(window, GA_ROOT))
+        return TRUE;
     char className[kClassNameBuffer + 1] = {};
     GetClassNameA(window, className, kClassNameBuffer);
     if (std::strncmp(className, kVideoClassPrefix, sizeof(kVideoClassPrefix) - 1) != 0)

@@ -5,8 +5,9 @@
 
 namespace vendrak {
 
-// UI thread, EnumChildWindows callback. lParam is the address of an HWND: the first window whose class
-// name starts with "VLC" is stored there, sent to the bottom of the Z order, and ends the enumeration.
+// UI thread, EnumChildWindows callback over a top-level window. lParam is the address of an HWND: the
+// first direct child of that window whose class name starts with "VLC" is stored there, sent to the
+// bottom of the Z order, and ends the enumeration.
 BOOL CALLBACK EnumVideoChildProc(HWND window, LPARAM lParam);
 
 // UI thread. After each dispatched message: while the main player exists, find libvlc's video window,

@@ -24,13 +24,22 @@ BOOL LeaveFullScreen(AppState& app) {
     return placed;
 }
 
-BOOL EnterFullScreen(AppState& app) {
+// The whole monitor that holds most of the window (or is nearest to it); the primary screen should the
+// system not describe that monitor.
+RECT FullScreenArea(HWND window, const MonitorCalls& monitors) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (monitors.info(monitors.fromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcMonitor;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+BOOL EnterFullScreen(AppState& app, const MonitorCalls& monitors) {
     GetWindowRect(app.mainWindow, &app.savedRect);
-    // Always the primary screen at the origin, whichever monitor the window was on.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const RECT area = FullScreenArea(app.mainWindow, monitors);
     SetWindowLongPtrA(app.mainWindow, GWL_STYLE, kFullScreenStyle);
-    SetWindowPos(app.mainWindow, HWND_TOP, 0, 0, width, height, kModeChangeFlags);
+    SetWindowPos(app.mainWindow, HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, kModeChangeFlags);
     app.isFullScreen = true;
     // A topmost full-screen window would hide every other program's dialogs: full screen is never topmost.
     return ToggleAlwaysOnTop();
@@ -39,8 +48,12 @@ BOOL EnterFullScreen(AppState& app) {
 } // namespace
 
 BOOL ToggleFullScreen() {
+    return ToggleFullScreenWith(MonitorCalls{});
+}
+
+BOOL ToggleFullScreenWith(const MonitorCalls& monitors) {
     AppState& app = App();
-    return app.isFullScreen ? LeaveFullScreen(app) : EnterFullScreen(app);
+    return app.isFullScreen ? LeaveFullScreen(app) : EnterFullScreen(app, monitors);
 }
 
 BOOL ToggleAlwaysOnTop() {

@@ -8,6 +8,8 @@
 
 #include <vlc/vlc.h>
 
+#include <cstdint>
+
 namespace vendrak {
 namespace {
 
@@ -128,7 +130,9 @@ int32_t GetTime(const VlcPlayer& main) {
 }
 
 void SetTime(VlcPlayer& main, uint32_t milliseconds) {
-    if (main.mediaPlayer) {
+    // With the top bit set the page's 32-bit number was negative there. libvlc 3.0 would take it as a
+    // seek 24 to 49 days in: it reports that time at once and then falls back near where it was.
+    if (main.mediaPlayer && milliseconds <= uint32_t{INT32_MAX}) {
         libvlc_media_player_set_time(main.mediaPlayer.get(), static_cast<libvlc_time_t>(milliseconds));
     }
 }

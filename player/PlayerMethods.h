@@ -21,7 +21,7 @@ int32_t GetVolume(const VlcPlayer& main);     // negative becomes 0
 void SetVolume(VlcPlayer& main, int32_t volume);
 int32_t GetDuration(const VlcPlayer& main); // ms of the last opened media, low 32 bits; -1 unknown; 0 none
 int32_t GetTime(const VlcPlayer& main);     // ms, low 32 bits; negative becomes 0
-void SetTime(VlcPlayer& main, uint32_t milliseconds);  // zero-extended to 64 bits
+void SetTime(VlcPlayer& main, uint32_t milliseconds);  // no seek above INT32_MAX (negative on the page)
 std::string GetVideoSizeText(const VlcPlayer& main);   // "1920x1080"
 void SetScaleMode(VlcPlayer& main, int32_t mode);      // 1 fill, anything else automatic fit
 void SetAudioTrack(VlcPlayer& main, int32_t position); // off when negative or past the end

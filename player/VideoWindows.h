@@ -32,7 +32,7 @@ public:
     virtual void MoveWindow(NativeWindow window, int32_t x, int32_t y, int32_t width, int32_t height) = 0;
     // GetClientRect; all zero for a null or destroyed window.
     virtual ClientRect GetClientRect(NativeWindow window) = 0;
-    // The first descendant of `parent` whose class name starts with "VLC video main" (libvlc's video
+    // The first direct child of `parent` whose class name starts with "VLC video main" (libvlc's video
     // output window); null when libvlc shows no picture there.
     virtual NativeWindow FindVideoMainWindow(NativeWindow parent) = 0;
     // GetTickCount: milliseconds, wrapping at 2^32.

@@ -63,6 +63,16 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
     return joined;
 }
 
+std::vector<std::string> MediaOptions(const VlcOptions& options) {
+    // libvlc caps the caching at its own maximum (60 s), so every unsigned value is safe to hand on.
+    std::vector<std::string> list = {":network-caching=" + std::to_string(options.networkCaching)};
+    if (!options.hardwareDecoding) {
+        list.emplace_back(":avcodec-hw=none");
+        list.emplace_back(":codec=avcodec,all");
+    }
+    return list;
+}
+
 bool CreateInstance(VlcPlayer& player) {
     std::vector<std::string> arguments = BuildArguments(player.options);
     std::vector<const char*> pointers;
@@ -114,8 +124,13 @@ void Open(VlcPlayer& player, const std::string& address) {
         if (media) {
             libvlc_media_player_set_media(player.mediaPlayer.get(), media.get());
             libvlc_media_player_set_hwnd(player.mediaPlayer.get(), player.videoWindow);
-            // The whole joined text as one option; libvlc reads media options when play starts.
+            // libvlc reads media options when play starts. It takes each as one name with an optional
+            // "=value" and silently drops names it does not know, such as the whole joined text; the
+            // settings that must take effect therefore follow it one by one.
             libvlc_media_add_option(media.get(), option.c_str());
+            for (const std::string& setting : MediaOptions(player.options)) {
+                libvlc_media_add_option(media.get(), setting.c_str());
+            }
             // Replacing our reference only after set_media: the media player holds its own now.
             player.media = std::move(media);
             // After set_media: it has ended the old input, so no time change of the left channel can

@@ -107,6 +107,10 @@ struct Players {
 std::vector<std::string> BuildArguments(VlcOptions& options);
 // Any thread. Each argument followed by one blank, so the text ends in a blank.
 std::string JoinArguments(const std::vector<std::string>& arguments);
+// Any thread. The player's own settings as libvlc media options, one option each:
+// ":network-caching=N" (N as stored; BuildArguments has turned 0 into 1000), and with hardware decoding
+// off ":avcodec-hw=none" and ":codec=avcodec,all".
+std::vector<std::string> MediaOptions(const VlcOptions& options);
 // The base argument lists of the two players.
 std::vector<std::string> MainBaseArguments();
 std::vector<std::string> PipBaseArguments();
@@ -119,8 +123,9 @@ void AttachEvents(VlcPlayer& player);
 // attaches their events. A player whose libvlc objects could not be made is inert. `windows` must
 // outlive the players; the caller owns what is returned.
 Players CreatePlayers(NativeWindow mainWindow, ScriptSink scriptSink, VideoWindows& windows);
-// UI thread. Hands libvlc the media at `address` (UTF-8), the window, and the joined start arguments
-// as one media option; does not play; cancels a waiting size report. Always sets refocusPending.
+// UI thread. Hands libvlc the media at `address` (UTF-8), the window, the joined start arguments as one
+// media option and then each of MediaOptions; does not play; cancels a waiting size report. Always sets
+// refocusPending.
 void Open(VlcPlayer& player, const std::string& address);
 // Any thread. Picture size of video output 0; 0x0 without media player or before libvlc knows it.
 void GetVideoSize(const VlcPlayer& player, uint32_t& width, uint32_t& height);

@@ -42,11 +42,11 @@ public:
         return {rect.left, rect.top, rect.right, rect.bottom};
     }
     NativeWindow FindVideoMainWindow(NativeWindow parent) override {
-        HWND found = nullptr;
+        VideoMainSearch search{ToHwnd(parent)};
         if (parent != nullptr) {
-            EnumChildWindows(ToHwnd(parent), EnumVideoMainProc, reinterpret_cast<LPARAM>(&found));
+            EnumChildWindows(search.parent, EnumVideoMainProc, reinterpret_cast<LPARAM>(&search));
         }
-        return found;
+        return search.found;
     }
     uint32_t TickCount() override { return GetTickCount(); }
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
@@ -61,12 +61,18 @@ private:
 } // namespace
 
 BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<VideoMainSearch*>(lParam);
+    // EnumChildWindows walks every descendant; libvlc 3.0 makes its window directly inside the one
+    // given to set_hwnd, so anything deeper belongs to another player.
+    if (GetAncestor(window, GA_PARENT) != search.parent) {
+        return TRUE;
+    }
     char className[256] = {};
     int length = GetClassNameA(window, className, 255);
     constexpr size_t prefixLength = sizeof kVideoMainPrefix - 1;
     if (length >= static_cast<int>(prefixLength) &&
         std::memcmp(className, kVideoMainPrefix, prefixLength) == 0) {
-        *reinterpret_cast<HWND*>(lParam) = window;
+        search.found = window;
         return FALSE;
     }
     return TRUE;

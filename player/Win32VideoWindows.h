@@ -5,8 +5,15 @@
 
 namespace vendrak {
 
-// EnumChildWindows callback (UI thread). lParam points to an HWND, null at the start; the first window
-// whose class name starts with "VLC video main" is stored there and ends the enumeration.
+// What EnumVideoMainProc looks for: libvlc's window directly inside `parent`. A player's own picture
+// is there; the picture-in-picture player's window is a child of the main window and holds its own.
+struct VideoMainSearch {
+    HWND parent = nullptr;
+    HWND found = nullptr; // null until a match
+};
+
+// EnumChildWindows callback (UI thread). lParam points to a VideoMainSearch; the first direct child of
+// its parent whose class name starts with "VLC video main" is stored in found and ends the enumeration.
 BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam);
 
 } // namespace vendrak

@@ -70,13 +70,34 @@ TEST_F(MessageLoopTest, FindsOnlyLibvlcWindowsByTheirClassPrefix) {
     }
 }
 
-TEST_F(MessageLoopTest, FindsAGrandchildAndStopsAtTheFirst) {
-    const HWND holder = CreateChild(window, "PlainChild");
-    const HWND first = CreateChild(holder, "VLC video main 1");
-    CreateChild(window, "VLC video main 2");
+// The picture-in-picture window holds its own libvlc window, above the main player's in the Z order:
+// only a direct child of the main window is the main player's, and only it decides the refocus.
+TEST_F(MessageLoopTest, TakesOnlyADirectChildAndStopsAtTheFirst) {
+    const HWND holder = CreateChild(window, "Static");
+    const HWND plain = CreateChild(holder, "PlainChild");
+    const HWND pipVideo = CreateChild(holder, "VLC video main 1");
+    SetWindowPos(pipVideo, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_EQ(GetWindow(pipVideo, GW_HWNDNEXT), plain);
+    VlcPlayer player; // not playing
+    player.refocusPending = true;
+    App().mainPlayer = &player;
+    FakeBrowser().hasController = true;
+    FakeBrowser().calls.clear();
+    AfterMessage(window);
+    EXPECT_TRUE(player.refocusPending) << "the main player's window does not exist yet";
+    EXPECT_TRUE(FakeBrowser().calls.empty());
+    EXPECT_EQ(GetWindow(pipVideo, GW_HWNDNEXT), plain) << "left where it was";
+
+    // EnumChildWindows walks the Z order from the top: the holder and its child come first.
+    const HWND first = CreateChild(window, "VLC video main 2");
+    CreateChild(window, "VLC video main 3");
+    SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(holder, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     HWND found = nullptr;
     EnumChildWindows(window, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
     EXPECT_EQ(found, first);
+    AfterMessage(window);
+    EXPECT_FALSE(player.refocusPending);
 }
 
 TEST_F(MessageLoopTest, RefocusRule) {

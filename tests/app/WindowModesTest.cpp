@@ -28,7 +28,7 @@ bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-TEST_F(WindowModesTest, FullScreenCoversThePrimaryScreenAndLeavesToTheExactRectangle) {
+TEST_F(WindowModesTest, FullScreenOnTheOnlyScreenLeavesToTheExactRectangle) {
     const RECT before = OuterRect(window);
     ToggleFullScreen();
     EXPECT_TRUE(App().isFullScreen);
@@ -45,6 +45,57 @@ TEST_F(WindowModesTest, FullScreenCoversThePrimaryScreenAndLeavesToTheExactRecta
     EXPECT_TRUE(SameRect(OuterRect(window), before));
     EXPECT_EQ(Style() & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(Style() & WS_POPUP, 0);
+}
+
+// The monitor calls as a second monitor would answer them; the test display has only one.
+struct FakeMonitor {
+    HWND askedWindow = nullptr;
+    DWORD askedFlags = 0;
+    bool described = true;
+    RECT area{};
+} fakeMonitor;
+const HMONITOR kFakeMonitor = reinterpret_cast<HMONITOR>(uintptr_t{0x5A});
+
+HMONITOR WINAPI FakeMonitorFromWindow(HWND window, DWORD flags) {
+    fakeMonitor.askedWindow = window;
+    fakeMonitor.askedFlags = flags;
+    return kFakeMonitor;
+}
+
+BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info) {
+    if (!fakeMonitor.described || monitor != kFakeMonitor || info->cbSize != sizeof(MONITORINFO))
+        return FALSE;
+    info->rcMonitor = fakeMonitor.area;
+    info->rcWork = RECT{fakeMonitor.area.left, fakeMonitor.area.top, fakeMonitor.area.right - 10,
+                        fakeMonitor.area.bottom - 40};
+    return TRUE;
+}
+
+TEST_F(WindowModesTest, FullScreenCoversTheMonitorThatHoldsTheWindow) {
+    struct Case {
+        const char* name;
+        bool described;
+        RECT area;
+        RECT want;
+    };
+    const RECT primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const Case cases[] = {
+        {"second monitor right of the primary", true, {1280, 0, 3200, 1080}, {1280, 0, 3200, 1080}},
+        {"monitor left of and above the primary", true, {-1024, -200, 0, 568}, {-1024, -200, 0, 568}},
+        {"a monitor the system cannot describe: the primary screen", false, {1280, 0, 3200, 1080}, primary},
+    };
+    const MonitorCalls monitors{FakeMonitorFromWindow, FakeGetMonitorInfo};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakeMonitor = {nullptr, 0, c.described, c.area};
+        const RECT before = OuterRect(window);
+        ToggleFullScreenWith(monitors);
+        EXPECT_EQ(fakeMonitor.askedWindow, window);
+        EXPECT_EQ(fakeMonitor.askedFlags, static_cast<DWORD>(MONITOR_DEFAULTTONEAREST));
+        EXPECT_TRUE(SameRect(OuterRect(window), c.want));
+        ToggleFullScreenWith(monitors);
+        EXPECT_TRUE(SameRect(OuterRect(window), before)) << "leaving is unchanged";
+    }
 }
 
 TEST_F(WindowModesTest, EachEntryTakesTheRectangleAnew) {

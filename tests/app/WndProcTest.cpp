@@ -32,6 +32,8 @@ struct ModeState {
     bool menuShown;
 };
 
+constexpr LPARAM kAltHeld = 0x20000001; // repeat count 1, context code (bit 29): Alt is down
+
 TEST_F(WndProcTest, KeysAndCommandsReturnAndAct) {
     struct Case {
         const char* name;
@@ -66,7 +68,11 @@ TEST_F(WndProcTest, KeysAndCommandsReturnAndAct) {
         SCOPED_TRACE(c.name);
         DestroyMainWindow(window);
         window = CreateTestMainWindow();
-        EXPECT_EQ(SendMessageA(window, c.message, c.wParam, 0), c.want);
+        // System keys come with the context bit set (Alt held); a close would come as posted messages.
+        const LPARAM lParam = c.message == WM_SYSKEYDOWN ? kAltHeld : 0;
+        EXPECT_EQ(SendMessageA(window, c.message, c.wParam, lParam), c.want);
+        for (MSG posted; PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageA(&posted);
         ASSERT_TRUE(IsWindow(window));
         EXPECT_EQ(App().isFullScreen, c.after.fullScreen);
         EXPECT_EQ(IsTopmost(), c.after.topmost);

@@ -35,11 +35,6 @@ void ExpectNumber(const CallResult& call, LONG want) {
     EXPECT_EQ(call.result.lVal, want);
 }
 
-// The player's 8-bit reports are ASCII: each byte is one character on the page.
-std::wstring Widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 void ExpectNothing(const CallResult& call) {
     EXPECT_EQ(call.result.vt, VT_EMPTY);
 }
@@ -192,9 +187,9 @@ TEST_F(DispatchTest, PlayerMethodsOnInertPlayersAnswerTheNeutralValues) {
         {"setVideoRect", L"setVideoRect", DISPATCH_METHOD,
          [] { return Args(Arg::I4(0), Arg::I4(0), Arg::I4(320), Arg::I4(200)); }, S_OK, ExpectNothing},
         {"getStatistics", L"getStatistics", DISPATCH_METHOD, nullptr, S_OK,
-         [&](const CallResult& r) { ExpectText(r, Widen(GetStatistics(*mainPlayer))); }},
+         [](const CallResult& r) { ExpectText(r, L""); }},
         {"getTrackInfo", L"getTrackInfo", DISPATCH_METHOD, nullptr, S_OK,
-         [&](const CallResult& r) { ExpectText(r, Widen(GetTrackInfo(*mainPlayer))); }},
+         [](const CallResult& r) { ExpectText(r, L""); }},
     };
     RunCases(dispatch.Get(), cases);
     EXPECT_TRUE(scripts.empty()) << "an inert main player reports nothing on play";

@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include "app/AppState.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 
 namespace vendrak::test {
@@ -117,15 +116,6 @@ TEST_F(HostObjectTest, NullResultPointerIsRefusedWithEPointer) {
         EXPECT_EQ(call(), E_POINTER);
     }
     SysFreeString(text);
-}
-
-// The last reference frees the object; the players it pointed to stay.
-TEST_F(HostObjectTest, FinalReleaseLeavesThePlayersAlone) {
-    mainPlayer->options.networkCaching = 123;
-    dispatch.Reset();
-    EXPECT_EQ(host.Reset(), 0u);
-    EXPECT_EQ(mainPlayer->options.networkCaching, 123u);
-    EXPECT_EQ(App().mainPlayer, mainPlayer.get());
 }
 
 } // namespace

@@ -126,5 +126,31 @@ TEST_F(StandinPlayerTest, PictureInPictureShowsAndHidesItsWindow) {
     EXPECT_EQ(Number(L"isPlaying"), 0) << "the main player was never started";
 }
 
+// The last reference frees the host object; the players it was given stay as they are: the media
+// plays on and the release makes no libvlc call at all (the stand-in logs every call it is given).
+TEST_F(StandinPlayerTest, FinalReleaseLeavesThePlayersAlone) {
+    ASSERT_EQ(Call(dispatch.Get(), L"openVideo", Args(Arg::Str(L"C:\\media\\clip.mkv"))).hr, S_OK);
+    ASSERT_EQ(Call(dispatch.Get(), L"playVideo").hr, S_OK);
+    ASSERT_TRUE(WaitFor([&] { return IsPlaying(*players.mainPlayer); }));
+    using ControlFunction = void (*)(const char*, const char*);
+    auto control = reinterpret_cast<ControlFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("libvlc.dll"), "libvlc_standin_control")));
+    ASSERT_NE(control, nullptr);
+    char folder[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string log =
+        std::string(folder) + "vendrak-bridge-release-" + std::to_string(GetCurrentProcessId());
+    DeleteFileA(log.c_str());
+    control("log", log.c_str());
+    dispatch.Reset();
+    EXPECT_EQ(host.Reset(), 0u);
+    control("log", nullptr);
+    EXPECT_EQ(GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the release called libvlc";
+    DeleteFileA(log.c_str());
+    EXPECT_TRUE(IsPlaying(*players.mainPlayer));
+    EXPECT_NE(players.mainPlayer->media, nullptr);
+    EXPECT_EQ(App().mainPlayer, players.mainPlayer.get());
+}
+
 } // namespace
 } // namespace vendrak::test

@@ -1,11 +1,16 @@
 // The real player code against Debian's real libvlc: what the page is told while real media plays.
 #include "tests/player/LibvlcFixture.h"
+#include "tests/player/LoopbackHttp.h"
 
 #include "player/MediaReports.h"
 #include "player/PlaybackMonitor.h"
 
+#include <vlc/vlc.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdarg>
+#include <cstdio>
 #include <regex>
 #include <thread>
 
@@ -403,6 +408,98 @@ TEST_F(PlayerLibvlc, PlaysWithTheJoinedSoftwareDecodingOption) {
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(1280,720,29);"));
     StopVideo(Main());
+}
+
+// libvlc's log at every level, as its callback hands the lines over from libvlc's threads.
+struct LibvlcLog {
+    std::mutex lock;
+    std::vector<std::string> lines;
+
+    static void Receive(void* data, int, const libvlc_log_t*, const char* format, va_list args) {
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, args);
+        auto* log = static_cast<LibvlcLog*>(data);
+        std::lock_guard guard(log->lock);
+        log->lines.emplace_back(text);
+    }
+    // The first line that starts with `prefix`, waiting up to 10 s for it; "" if none came.
+    std::string Find(const std::string& prefix) {
+        for (int i = 0; i < 500; ++i) {
+            {
+                std::lock_guard guard(lock);
+                for (const std::string& line : lines) {
+                    if (line.rfind(prefix, 0) == 0) {
+                        return line;
+                    }
+                }
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return "";
+    }
+};
+
+// The text between the first two quotes of a line of libvlc's log.
+std::string Quoted(const std::string& line) {
+    const size_t open = line.find('"');
+    return open == std::string::npos ? "" : line.substr(open + 1, line.find('"', open + 1) - open - 1);
+}
+
+// Each setting reaches libvlc as its own media option and takes effect, as libvlc's debug log shows: the
+// caching it buffers before a network source plays, and the modules it looks for. libvlc asks for a
+// hardware decoder only when a video output can take its pictures, so these players draw into libvlc's
+// dummy output.
+TEST(PlayerSettings, TakeEffectInLibvlc) {
+    test::LoopbackHttp server("media/hd720.mkv"); // 2 s
+    const std::string url = server.Url("hd720.mkv");
+    ASSERT_NE(url, "");
+    struct Case {
+        const char* name;
+        bool pip;
+        uint32_t caching; // setNetworkCaching, main player
+        int32_t hardware; // setHardwareDecoding, both players
+        int wantBuffered; // ms libvlc buffers before it plays
+        const char* wantHardwareDecoders;
+        const char* wantDecoders;
+    };
+    const Case cases[] = {
+        {"main player, defaults", false, 0, 1, 1000, "any", "any"},
+        {"main player, caching and software decoding", false, 1500, 0, 1500, "none", "avcodec,all"},
+        {"picture-in-picture keeps its caching", true, 1500, 0, 1000, "none", "avcodec,all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeVideoWindows windows;
+        LibvlcLog log; // outlives the players, whose libvlc threads write to it
+        VlcPlayer main;
+        VlcPlayer pip;
+        for (auto [player, base] :
+             {std::pair{&main, MainBaseArguments()}, std::pair{&pip, PipBaseArguments()}}) {
+            player->options.baseArguments = base;
+            player->options.baseArguments.emplace_back("--vout=dummy");
+            player->windows = &windows;
+            ASSERT_TRUE(CreateInstance(*player));
+            player->mediaPlayer.reset(libvlc_media_player_new(player->instance.get()));
+            ASSERT_NE(player->mediaPlayer, nullptr);
+        }
+        SetNetworkCaching(main, c.caching);
+        SetHardwareDecoding(main, pip, c.hardware);
+        VlcPlayer& player = c.pip ? pip : main;
+        libvlc_log_set(player.instance.get(), LibvlcLog::Receive, &log);
+        Open(player, url);
+        // Open points libvlc's output at our window, which outside Windows switches the picture off. A
+        // second media player plays the same media, with the options Open gave it, into the dummy output.
+        LibvlcMediaPlayer probe(libvlc_media_player_new_from_media(player.media.get()));
+        libvlc_media_player_play(probe.get());
+
+        const std::string buffered = log.Find("Stream buffering done (");
+        ASSERT_NE(buffered, "");
+        const int milliseconds = std::stoi(buffered.substr(23));
+        EXPECT_GE(milliseconds, c.wantBuffered) << buffered;
+        EXPECT_LT(milliseconds, c.wantBuffered + 100) << buffered;
+        EXPECT_EQ(Quoted(log.Find("looking for hw decoder module matching")), c.wantHardwareDecoders);
+        EXPECT_EQ(Quoted(log.Find("looking for video decoder module matching")), c.wantDecoders);
+    }
 }
 
 } // namespace

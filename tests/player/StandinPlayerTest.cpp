@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -178,8 +179,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-// What Open hands libvlc, in its order: the settings changed since start-up reach libvlc only as the
-// one joined media option (ending in a blank), and no player makes a new instance for them.
+// What Open hands libvlc, in its order: the joined media option (ending in a blank), which libvlc
+// drops, then each setting in force as a media option of its own; no player makes a new instance.
 TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
     char folder[MAX_PATH] = {};
     ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
@@ -201,6 +202,9 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
         "libvlc_media_player_set_hwnd " + mainPlayer + " " + PointerText(Main().videoWindow),
         "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect "
         "--network-caching=2500 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_media_add_option :network-caching=2500",
+        "libvlc_media_add_option :avcodec-hw=none",
+        "libvlc_media_add_option :codec=avcodec,all",
         "libvlc_video_set_scale " + mainPlayer + " 0",
         "libvlc_media_new_location file:///C:/media/pip.mkv",
         "libvlc_media_player_set_media " + pipPlayer + " file:///C:/media/pip.mkv",
@@ -208,9 +212,80 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
         // Network caching is the main player's alone; hardware decoding is both players'.
         "libvlc_media_add_option -I dummy --ignore-config --disable-screensaver --http-reconnect --no-audio "
         "--network-caching=1000 --avcodec-hw=none --codec=avcodec,all ",
+        "libvlc_media_add_option :network-caching=1000",
+        "libvlc_media_add_option :avcodec-hw=none",
+        "libvlc_media_add_option :codec=avcodec,all",
         "libvlc_video_set_scale " + pipPlayer + " 0",
     };
     EXPECT_EQ(ReadLines(log), want);
+    DeleteFileA(log.c_str());
+}
+
+// Both players playing, and what each page call hands libvlc and the windows, in order. The
+// picture-in-picture window, above the main picture in the Z order, holds a libvlc window of its own
+// that no placement of the main picture may move or measure.
+TEST_F(StandinPlayer, BothPlayingEachCallReachesOnlyTheMainPicture) {
+    Control("duration", "100000");
+    Open(Main(), "file:///C:/media/movie.mkv");
+    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    PlayVideo(Main());
+    PlayPipVideo(Pip());
+    const std::string mainPlayer = PointerText(Main().mediaPlayer.get());
+    const std::string mainVideoClass = "VLC video main " + mainPlayer;
+    const std::string pipVideoClass = "VLC video main " + PointerText(Pip().mediaPlayer.get());
+    HWND mainVideo = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        mainVideo = FindWindowExA(main, nullptr, mainVideoClass.c_str(), nullptr);
+        return mainVideo != nullptr &&
+               FindWindowExA(static_cast<HWND>(Pip().videoWindow), nullptr, pipVideoClass.c_str(), nullptr);
+    }));
+    SetWindowPos(mainVideo, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); // as the message loop does
+    RECT client{};
+    GetClientRect(main, &client);
+
+    char folder[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string log =
+        std::string(folder) + "vendrak-player-calls-" + std::to_string(GetCurrentProcessId()) + ".log";
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        std::vector<std::string> want;
+    };
+    const std::string placed = "vout placed " + mainVideoClass + " ";
+    const std::string scale = "libvlc_video_set_scale " + mainPlayer + " ";
+    const Case cases[] = {
+        {"setVideoRect", [&] { SetVideoRect(Main(), 100, 50, 640, 360); }, {placed + "100,50,640,360"}},
+        {"fitVideo",
+         [&] { FitVideo(Main()); },
+         {placed + "0,0," + std::to_string(client.right) + "," + std::to_string(client.bottom)}},
+        {"fill: automatic fit while moving, then the factor for the new size",
+         [&] {
+             Main().fillMode = kFillMode;
+             SetVideoRect(Main(), 10, 20, 960, 270);
+         },
+         {scale + "0", placed + "10,20,960,270", scale + "0.5"}},
+        {"togglePause: automatic fit, fillMode kept",
+         [&] {
+             TogglePause(Main());
+             EXPECT_EQ(Main().fillMode, kFillMode);
+         },
+         {scale + "0", "libvlc_media_player_pause " + mainPlayer}},
+        {"setTime", [&] { SetTime(Main(), 2000); }, {"libvlc_media_player_set_time " + mainPlayer + " 2000"}},
+        {"setTime with the largest positive time",
+         [&] { SetTime(Main(), 0x7FFFFFFF); },
+         {"libvlc_media_player_set_time " + mainPlayer + " 2147483647"}},
+        {"setTime with -1 seeks nowhere", [&] { SetTime(Main(), 0xFFFFFFFF); }, {}},
+        {"setTime with the most negative time", [&] { SetTime(Main(), 0x80000000); }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(log.c_str());
+        Control("log", log.c_str());
+        c.call();
+        Control("log", nullptr);
+        EXPECT_EQ(ReadLines(log), c.want);
+    }
     DeleteFileA(log.c_str());
 }
 

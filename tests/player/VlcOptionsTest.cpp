@@ -1,4 +1,5 @@
-// Start arguments and the joined media option, and what Open does on a player libvlc refused.
+// Start arguments, the joined media option and the settings' own media options, and what Open does on a
+// player libvlc refused.
 #include "player/PlayerMethods.h"
 
 #include "tests/player/FakeVideoWindows.h"
@@ -20,6 +21,7 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
         Args want;
         std::string wantJoined;
         uint32_t wantCachingAfter;
+        Args wantMedia; // the settings as media options of their own, after the build
     };
     const Case cases[] = {
         {"fresh main",
@@ -29,7 +31,8 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
          {"-I", "dummy", "--ignore-config", "--disable-screensaver", "--http-reconnect",
           "--network-caching=1000"},
          "-I dummy --ignore-config --disable-screensaver --http-reconnect --network-caching=1000 ",
-         1000},
+         1000,
+         {":network-caching=1000"}},
         {"fresh pip",
          PipBaseArguments(),
          0,
@@ -37,7 +40,8 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
          {"-I", "dummy", "--ignore-config", "--disable-screensaver", "--http-reconnect", "--no-audio",
           "--network-caching=1000"},
          "-I dummy --ignore-config --disable-screensaver --http-reconnect --no-audio --network-caching=1000 ",
-         1000},
+         1000,
+         {":network-caching=1000"}},
         {"caching and software decoding",
          MainBaseArguments(),
          2500,
@@ -46,14 +50,16 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
           "--network-caching=2500", "--avcodec-hw=none", "--codec=avcodec,all"},
          "-I dummy --ignore-config --disable-screensaver --http-reconnect --network-caching=2500 "
          "--avcodec-hw=none --codec=avcodec,all ",
-         2500},
+         2500,
+         {":network-caching=2500", ":avcodec-hw=none", ":codec=avcodec,all"}},
         {"largest caching is unsigned",
          {},
          4294967295u,
          true,
          {"--network-caching=4294967295"},
          "--network-caching=4294967295 ",
-         4294967295u},
+         4294967295u,
+         {":network-caching=4294967295"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,6 +68,7 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
         EXPECT_EQ(got, c.want);
         EXPECT_EQ(JoinArguments(got), c.wantJoined);
         EXPECT_EQ(options.networkCaching, c.wantCachingAfter);
+        EXPECT_EQ(MediaOptions(options), c.wantMedia);
     }
     EXPECT_EQ(JoinArguments({}), "");
 }

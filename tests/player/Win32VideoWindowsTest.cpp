@@ -58,20 +58,27 @@ TEST_F(WindowSeam, EnumVideoMainProcMatchesThePrefixOnly) {
         SCOPED_TRACE(c.className);
         HWND child = MakeWindow(c.className, main, WS_CHILD, 0, 0, 10, 10);
         ASSERT_NE(child, nullptr);
-        HWND found = nullptr;
-        EnumChildWindows(main, EnumVideoMainProc, reinterpret_cast<LPARAM>(&found));
-        EXPECT_EQ(found != nullptr, c.found);
+        VideoMainSearch search{main};
+        EnumChildWindows(main, EnumVideoMainProc, reinterpret_cast<LPARAM>(&search));
+        EXPECT_EQ(search.found != nullptr, c.found);
         EXPECT_EQ(windows.FindVideoMainWindow(main) == child, c.found);
         DestroyWindow(child);
     }
 }
 
-TEST_F(WindowSeam, FindsTheVideoWindowAmongDescendantsAndMovesIt) {
+// Each player's picture is libvlc's window directly inside its own window: the picture-in-picture
+// window's picture, above the main one in the Z order, is not the main window's.
+TEST_F(WindowSeam, FindsOnlyADirectChildAndMovesIt) {
     HWND decoy = MakeWindow("VLC video", main, WS_CHILD | WS_VISIBLE, 0, 0, 50, 50);
+    HWND mainVideo = MakeWindow("VLC video main 00000000CAFEF00D", main, WS_CHILD | WS_VISIBLE, 0, 0, 60, 60);
     HWND holder = MakeWindow("VendrakTestHolder", main, WS_CHILD | WS_VISIBLE, 0, 0, 400, 300);
     HWND video = MakeWindow("VLC video main 00000000DEADBEEF", holder, WS_CHILD | WS_VISIBLE, 0, 0, 100, 100);
     ASSERT_NE(video, nullptr);
-    EXPECT_EQ(windows.FindVideoMainWindow(main), video);
+    SetWindowPos(mainVideo, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); // as the message loop does
+    EXPECT_EQ(windows.FindVideoMainWindow(main), mainVideo);
+    EXPECT_EQ(windows.FindVideoMainWindow(holder), video);
+    DestroyWindow(mainVideo);
+    EXPECT_EQ(windows.FindVideoMainWindow(main), nullptr) << "a grandchild is another player's";
     EXPECT_EQ(windows.FindVideoMainWindow(decoy), nullptr);
     EXPECT_EQ(windows.FindVideoMainWindow(nullptr), nullptr);
 

@@ -202,6 +202,16 @@ LRESULT CALLBACK VoutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         PostQuitMessage(0);
         return 0;
     }
+    // Recorded in the call log, so that tests see where the application placed the picture relative
+    // to the scale calls around it.
+    const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (message == WM_WINDOWPOSCHANGED && (place->flags & SWP_NOMOVE) == 0 &&
+        (place->flags & SWP_NOSIZE) == 0) {
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        Log("vout placed " + std::string(className) + " " + std::to_string(place->x) + "," +
+            std::to_string(place->y) + "," + std::to_string(place->cx) + "," + std::to_string(place->cy));
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

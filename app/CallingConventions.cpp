@@ -8,7 +8,7 @@ namespace vendrak {
 namespace {
 
 [[maybe_unused]] constexpr WNDPROC kWindowProcedure = WndProc;
-[[maybe_unused]] constexpr WNDENUMPROC kVideoChildProcedure = EnumVideoChildProc;
+[[maybe_unused]] constexpr TIMERPROC kWakeProcedure = WakeVideoCheck;
 [[maybe_unused]] constexpr GetMessageFunction kGetMessage = GetMessageA;
 
 } // namespace

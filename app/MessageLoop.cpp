@@ -1,4 +1,4 @@
-// The main message loop and the enumeration that keeps libvlc's video window below the browser.
+// The main message loop and the watch that keeps libvlc's video window below the browser.
 #include "app/MessageLoop.h"
 
 #include "app/AppState.h"
@@ -14,33 +14,68 @@ namespace {
 // libvlc's video output windows are registered as "VLC video main" (plus a pointer) and the like.
 constexpr char kVideoClassPrefix[] = "VLC";
 constexpr int kClassNameBuffer = 255;
+// Any id not used by the main window's own timers.
+constexpr UINT_PTR kWakeTimer = 0x564C43;
+
+bool IsChildOf(HWND window, HWND parent) {
+    // Both answered from the process's own window table under Wine and on Windows: no server call.
+    return IsWindow(window) && GetAncestor(window, GA_PARENT) == parent;
+}
 
 } // namespace
 
-BOOL CALLBACK EnumVideoChildProc(HWND window, LPARAM lParam) {
-    // Only a direct child of the main window (the top-level window enumerated) is the main player's:
-    // the picture-in-picture window holds its own libvlc window one level down. This relies on libvlc
-    // 3.0's Windows output making its window directly inside the window given to set_hwnd; a libvlc that
-    // put a window in between would never be found here.
-    if (GetAncestor(window, GA_PARENT) != GetAncestor(window, GA_ROOT))
-        return TRUE;
-    char className[kClassNameBuffer + 1] = {};
-    GetClassNameA(window, className, kClassNameBuffer);
-    if (std::strncmp(className, kVideoClassPrefix, sizeof(kVideoClassPrefix) - 1) != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = window;
-    // The main player draws into the main window itself, so libvlc's window is a sibling of the
-    // browser's; at the bottom it stays under the transparent page.
-    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    return FALSE;
+HWND FindVideoChild(HWND mainWindow) {
+    // Only a direct child of the main window is the main player's: the picture-in-picture window holds
+    // its own libvlc window one level down. This relies on libvlc 3.0's Windows output making its window
+    // directly inside the window given to set_hwnd; a libvlc that put a window in between would never
+    // be found here. Walking the direct children alone also spares the browser's many windows.
+    for (HWND child = GetWindow(mainWindow, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[kClassNameBuffer + 1] = {};
+        GetClassNameA(child, className, kClassNameBuffer);
+        if (std::strncmp(className, kVideoClassPrefix, sizeof(kVideoClassPrefix) - 1) == 0)
+            return child;
+    }
+    return nullptr;
 }
 
-void AfterMessage(HWND mainWindow) {
+void CALLBACK WakeVideoCheck(HWND, UINT, UINT_PTR, DWORD) {
+    // Nothing to do here: the message itself makes the loop run a pass, which looks and kills the timer.
+}
+
+HWND WatchVideoWindow(HWND mainWindow, VideoWindowWatch& watch, DWORD now) {
+    // libvlc destroys its window on stop and makes a new one on the next play.
+    if (watch.window != nullptr && !IsChildOf(watch.window, mainWindow))
+        watch.window = nullptr;
+    // Every window walked and every Z-order question is a round trip to the window server (under Wine
+    // about 30 us each), so a burst of messages must not pay them per message. 16 ms is one refresh of
+    // a 60 Hz screen, and libvlc makes its window before it has decoded a picture to show in it.
+    if (watch.checked && now - watch.lastCheck < kVideoCheckInterval) {
+        if (!watch.wakeArmed)
+            watch.wakeArmed = SetTimer(mainWindow, kWakeTimer, kVideoCheckInterval, WakeVideoCheck) != 0;
+        return watch.window;
+    }
+    watch.checked = true;
+    watch.lastCheck = now;
+    if (watch.wakeArmed) {
+        KillTimer(mainWindow, kWakeTimer);
+        watch.wakeArmed = false;
+    }
+    if (watch.window == nullptr)
+        watch.window = FindVideoChild(mainWindow);
+    // The main player draws into the main window itself, so libvlc's window is a sibling of the
+    // browser's; at the bottom it stays under the transparent page. Moving it is far dearer than asking
+    // (libvlc's thread owns it), so only when something is below it.
+    if (watch.window != nullptr && GetWindow(watch.window, GW_HWNDNEXT) != nullptr)
+        SetWindowPos(watch.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return watch.window;
+}
+
+void AfterMessage(HWND mainWindow, VideoWindowWatch& watch, DWORD now) {
     VlcPlayer* player = App().mainPlayer;
     if (player == nullptr)
         return;
-    HWND found = nullptr;
-    EnumChildWindows(mainWindow, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
+    const HWND found = WatchVideoWindow(mainWindow, watch, now);
     // The flag first: asking libvlc for its state takes the media player's lock, which its event
     // threads hold; once the video window exists that question is never needed again.
     if (player->refocusPending && (found != nullptr || IsPlaying(*player))) {
@@ -50,12 +85,18 @@ void AfterMessage(HWND mainWindow) {
     }
 }
 
+void AfterMessage(HWND mainWindow) {
+    VideoWindowWatch watch;
+    AfterMessage(mainWindow, watch, GetTickCount());
+}
+
 int RunMessageLoop(HWND mainWindow) {
     return RunMessageLoopWith(GetMessageA, mainWindow);
 }
 
 int RunMessageLoopWith(GetMessageFunction getMessage, HWND mainWindow) {
     MSG message{};
+    VideoWindowWatch watch;
     for (;;) {
         const BOOL got = getMessage(&message, nullptr, 0, 0);
         if (got == 0)
@@ -67,7 +108,7 @@ int RunMessageLoopWith(GetMessageFunction getMessage, HWND mainWindow) {
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
-        AfterMessage(mainWindow);
+        AfterMessage(mainWindow, watch, GetTickCount());
     }
 }
 

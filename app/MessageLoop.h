@@ -5,13 +5,34 @@
 
 namespace vendrak {
 
-// UI thread, EnumChildWindows callback over a top-level window. lParam is the address of an HWND: the
-// first direct child of that window whose class name starts with "VLC" is stored there, sent to the
-// bottom of the Z order, and ends the enumeration.
-BOOL CALLBACK EnumVideoChildProc(HWND window, LPARAM lParam);
+// How often, at most, the loop looks at the main window's children again (milliseconds).
+constexpr DWORD kVideoCheckInterval = 16;
 
-// UI thread. After each dispatched message: while the main player exists, find libvlc's video window,
-// keep it at the bottom, and give the browser the focus again while a refocus is pending.
+// What the loop remembers between passes about libvlc's video window.
+struct VideoWindowWatch {
+    HWND window = nullptr; // the one last found, while it is still a child of the main window
+    DWORD lastCheck = 0;   // the clock at the last look at the children
+    bool checked = false;  // false until the first look
+    bool wakeArmed = false;
+};
+
+// UI thread. The first direct child of mainWindow whose class name starts with "VLC", or null.
+HWND FindVideoChild(HWND mainWindow);
+
+// UI thread. Returns libvlc's window in mainWindow, or null; keeps it at the bottom of the Z order.
+// Forgets a window that is no longer mainWindow's child on every call (that costs nothing), but looks
+// at the children (a search when none is known, the Z order otherwise) only once per
+// kVideoCheckInterval of now; between looks it arms a timer so that a look follows even when no other
+// message comes.
+HWND WatchVideoWindow(HWND mainWindow, VideoWindowWatch& watch, DWORD now);
+
+// Timer procedure of the wake-up armed by WatchVideoWindow: the pass after its message looks.
+void CALLBACK WakeVideoCheck(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+// UI thread. After each dispatched message: while the main player exists, watch libvlc's video window
+// (now is GetTickCount) and give the browser the focus again while a refocus is pending.
+void AfterMessage(HWND mainWindow, VideoWindowWatch& watch, DWORD now);
+// The same pass with nothing remembered, so it always looks.
 void AfterMessage(HWND mainWindow);
 
 // UI thread. Runs until WM_QUIT (returns its exit code) or until GetMessageA fails (returns 1).

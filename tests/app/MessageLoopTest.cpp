@@ -59,8 +59,8 @@ TEST_F(MessageLoopTest, FindsOnlyLibvlcWindowsByTheirClassPrefix) {
         const HWND other = CreateChild(window, "PlainChild");
         const HWND child = CreateChild(window, c.className);
         ASSERT_NE(child, nullptr);
-        HWND found = nullptr;
-        EnumChildWindows(window, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
+        VideoWindowWatch watch;
+        const HWND found = WatchVideoWindow(window, watch, 0);
         EXPECT_EQ(found, c.found ? child : nullptr);
         if (c.found) {
             EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr) << "sent to the bottom, under its siblings";
@@ -88,16 +88,62 @@ TEST_F(MessageLoopTest, TakesOnlyADirectChildAndStopsAtTheFirst) {
     EXPECT_TRUE(FakeBrowser().calls.empty());
     EXPECT_EQ(GetWindow(pipVideo, GW_HWNDNEXT), plain) << "left where it was";
 
-    // EnumChildWindows walks the Z order from the top: the holder and its child come first.
+    // The search walks the Z order from the top: the holder (and its child) come first.
     const HWND first = CreateChild(window, "VLC video main 2");
     CreateChild(window, "VLC video main 3");
     SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(holder, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    HWND found = nullptr;
-    EnumChildWindows(window, EnumVideoChildProc, reinterpret_cast<LPARAM>(&found));
-    EXPECT_EQ(found, first);
+    EXPECT_EQ(FindVideoChild(window), first);
     AfterMessage(window);
     EXPECT_FALSE(player.refocusPending);
+}
+
+// libvlc destroys its window on stop and makes a new one on play; other windows may get below it. The
+// clock starts just before it wraps.
+TEST_F(MessageLoopTest, WatchForgetsAtOnceAndLooksAgainOncePerInterval) {
+    enum class Change { None, Destroy, Create, OtherBelow };
+    struct Case {
+        const char* name;
+        Change change;
+        DWORD now;
+        bool wantFound;
+        bool wantBottom;
+    };
+    constexpr DWORD t0 = 0xFFFFFFF8u;
+    const Case cases[] = {
+        {"first look: found and sent down", Change::None, t0, true, true},
+        {"destroyed: forgotten before the next look", Change::Destroy, t0 + 1, false, false},
+        {"a look with only the picture-in-picture's window", Change::None, t0 + kVideoCheckInterval, false,
+         false},
+        {"re-created: not looked for yet", Change::Create, t0 + kVideoCheckInterval + 1, false, false},
+        {"next look: the new one found and sent down", Change::None, t0 + 2 * kVideoCheckInterval, true,
+         true},
+        {"a window got below it: left until the next look", Change::OtherBelow,
+         t0 + 2 * kVideoCheckInterval + 1, true, false},
+        {"next look: sent down again", Change::None, t0 + 3 * kVideoCheckInterval, true, true},
+    };
+    const HWND plain = CreateChild(window, "PlainChild");
+    const HWND holder = CreateChild(window, "Static");
+    const HWND pipVideo = CreateChild(holder, "VLC video main watch pip");
+    HWND video = CreateChild(window, "VLC video main watch");
+    ASSERT_NE(pipVideo, nullptr);
+    VideoWindowWatch watch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.change == Change::Destroy)
+            DestroyWindow(video);
+        if (c.change == Change::Create)
+            video = CreateChild(window, "VLC video main watch");
+        if (c.change == Change::OtherBelow)
+            SetWindowPos(plain, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        const HWND found = WatchVideoWindow(window, watch, c.now);
+        EXPECT_EQ(found, c.wantFound ? video : nullptr);
+        if (c.wantFound) {
+            EXPECT_EQ(GetWindow(video, GW_HWNDNEXT) == nullptr, c.wantBottom);
+        }
+        EXPECT_EQ(watch.wakeArmed, c.now != t0 && (c.now - t0) % kVideoCheckInterval != 0)
+            << "a pass between looks arms the wake-up";
+    }
 }
 
 TEST_F(MessageLoopTest, RefocusRule) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <type_traits>
-
 namespace vendrak {
 namespace {
 
@@ -146,7 +144,6 @@ TEST(NeverDestroyed, HoldsWithoutEverDestroying) {
         ~Counted() { ++destroyed; }
         int value;
     };
-    static_assert(std::is_trivially_destructible_v<NeverDestroyed<Counted>>);
     {
         NeverDestroyed<Counted> held(7);
         EXPECT_EQ(7, held.Get().value);

@@ -41,6 +41,10 @@ float CurrentDemuxBitrate(libvlc_media_player_t* mediaPlayer) {
     return stats.f_demux_bitrate;
 }
 
+std::wstring BitrateText(const VlcPlayer& player) {
+    return BitrateScript(player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f);
+}
+
 void Send(VlcPlayer& player, std::wstring script) {
     if (player.scriptSink) {
         player.scriptSink(std::move(script));
@@ -132,8 +136,7 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     VideoWindows& windows = *player.windows;
     uint32_t due = player.bitrateDue.load();
     if (due != 0 && windows.TickCount() > due) {
-        float demuxBitrate = player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f;
-        Emit(player, BitrateScript(demuxBitrate));
+        Emit(player, BitrateText(player));
         // Only move the deadline if the UI thread did not switch reports off meanwhile.
         player.bitrateDue.compare_exchange_strong(due, windows.TickCount() + kBitrateInterval);
     }
@@ -231,8 +234,7 @@ void OnPlayerEvent(const libvlc_event_t* event, void* opaque) {
 }
 
 void ReportBitrate(VlcPlayer& player) {
-    float demuxBitrate = player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f;
-    Send(player, BitrateScript(demuxBitrate));
+    Send(player, BitrateText(player));
 }
 
 namespace {

@@ -110,8 +110,4 @@ std::string RunFileDialog(FileDialogKind kind, std::string_view utf8Folder, std:
     return "/" + std::string(path.data());
 }
 
-bool IsFileDialogBusy() {
-    return fileDialogBusy;
-}
-
 } // namespace vendrak

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/WindowModes.h"
+#include "bridge/BstrText.h"
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "bridge/HostTexts.h"

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/FailureLog.h"
 #include "bridge/GuardHostCall.h"
+#include "platform/Bstr.h"
 #include "platform/ModulePath.h"
 
 namespace vendrak {
@@ -57,13 +58,12 @@ Table MemberIds(ITypeInfo* info) {
         FUNCDESC* function = nullptr;
         if (FAILED(info->GetFuncDesc(i, &function)))
             continue;
-        BSTR name = nullptr;
+        Bstr name;
         UINT got = 0;
-        if (SUCCEEDED(info->GetNames(function->memid, &name, 1, &got)) && got == 1) {
+        if (SUCCEEDED(info->GetNames(function->memid, name.Put(), 1, &got)) && got == 1) {
             wchar_t buffer[kLongestName];
             // A property's get and put share one entry.
-            ids.emplace(std::wstring(FoldedName(name, buffer)), function->memid);
-            SysFreeString(name);
+            ids.emplace(std::wstring(FoldedName(name.Get(), buffer)), function->memid);
         }
         info->ReleaseFuncDesc(function);
     }

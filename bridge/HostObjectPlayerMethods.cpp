@@ -9,7 +9,7 @@
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "player/PlayerMethods.h"
 #include "player/VlcPlayer.h"
-#include "services/TextHelpers.h"
+#include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {

@@ -76,8 +76,8 @@ double Median(std::vector<double> values) {
 
 int main() {
     std::vector<double> shell, minimal, fromLoader;
-    MinimalToFirstPass(); // Wine maps its own libraries once
-    for (int round = 0; round < 5; ++round) {
+    MinimalToFirstPass();                      // Wine maps its own libraries once
+    for (int round = 0; round < 11; ++round) { // Wine's start-up times scatter widely: medians of many
         minimal.push_back(MinimalToFirstPass());
         double loaderPart = 0;
         shell.push_back(ShellToNavigate(loaderPart));

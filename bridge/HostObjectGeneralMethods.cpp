@@ -73,7 +73,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result
             return E_POINTER;
         const auto utf8 = BstrToUtf8(address);
         if (mainPlayer_ != nullptr)
-            OpenVideo(*mainPlayer_, utf8.get());
+            Open(*mainPlayer_, utf8.get());
         // Always a valid empty text, never a null one: the page reads "" either way.
         return StoreText(SysAllocStringLen(L"", 0), result);
     });

@@ -7,7 +7,9 @@
 
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
+#include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
+#include "player/VideoSurface.h"
 #include "player/VlcPlayer.h"
 #include "services/TextHelpers.h"
 
@@ -69,7 +71,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::togglePause() {
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openPipVideo(BSTR address) {
     return HOST_CALL({
         const auto utf8 = BstrToUtf8(address);
-        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { OpenPipVideo(player, utf8.get()); });
+        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { Open(player, utf8.get()); });
         return S_OK;
     });
 }
@@ -86,7 +88,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setPipRect(LONG x, LONG y, LONG widt
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::isPlaying(LONG* playing) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, playing, 0, IsPlayingFlag); });
+    return HOST_CALL({ return StoreNumber(mainPlayer_, playing, 0, IsPlaying); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVolume(LONG* volume) {
@@ -127,7 +129,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTrack(LONG* position) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTracks(BSTR* names) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", GetAudioTracks); });
+    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", BuildAudioTrackList); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setSubtitleTrack(LONG position) {
@@ -139,7 +141,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTrack(LONG* position) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTracks(BSTR* names) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", GetSubtitleTracks); });
+    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", BuildSubtitleTrackList); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() {
@@ -147,15 +149,15 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVideoRect(LONG x, LONG y, LONG width, LONG height) {
-    return ON_MAIN(SetVideoRect(player, x, y, width, height));
+    return ON_MAIN(PlaceVideoWindow(player, x, y, width, height));
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getStatistics(BSTR* text) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", GetStatistics); });
+    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", BuildStatisticsText); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getTrackInfo(BSTR* text) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", GetTrackInfo); });
+    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", BuildTrackInfoText); });
 }
 
 } // namespace vendrak

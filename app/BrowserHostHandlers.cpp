@@ -4,10 +4,10 @@
 #include "app/AppState.h"
 #include "app/BrowserHostTexts.h"
 #include "app/CheckFailure.h"
-#include "app/FailureLog.h"
 #include "app/StartAddress.h"
 #include "app/UiThread.h"
 #include "bridge/HostObjectNodeJs.h"
+#include "platform/FailureLog.h"
 #include "platform/WebView2Handler.h"
 #include "player/VlcPlayer.h"
 

@@ -6,7 +6,7 @@
 #include <new>
 #include <string_view>
 
-#include "app/FailureLog.h"
+#include "platform/FailureLog.h"
 
 namespace vendrak {
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/AppState.h"
-#include "app/FailureLog.h"
 #include "bridge/GuardHostCall.h"
+#include "platform/FailureLog.h"
 #include "platform/ModulePath.h"
 
 namespace vendrak {

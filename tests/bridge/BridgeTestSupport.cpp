@@ -2,6 +2,7 @@
 #include "BridgeTestSupport.h"
 
 #include "app/AppState.h"
+#include "platform/FailureLog.h"
 #include "player/VideoWindows.h"
 #include "services/SettingsFile.h"
 
@@ -164,6 +165,7 @@ void HostFixture::SetUp() {
     pipPlayer->scriptSink = sink;
     pipPlayer->stateSuffix = L"_pip";
 
+    SetFailureLogFolder(GetSettingsFolder());
     AppState& app = App();
     app.mainWindow = mainWindow;
     app.savedMenu = menu;

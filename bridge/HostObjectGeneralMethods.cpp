@@ -29,11 +29,9 @@ HRESULT StoreWide(const std::wstring& text, BSTR* out) {
 
 } // namespace
 
-#define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
-
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::MethodWithParametersAndReturnValue(BSTR text, LONG number,
                                                                                BSTR* result) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (result == nullptr)
             return E_POINTER;
         return StoreWide(ComposeGreeting(TextUpToZero(text), number), result);
@@ -41,14 +39,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::MethodWithParametersAndReturnValue(B
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::presKey(LONG upFlag, LONG keyCode) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         HandlePageKey(upFlag == 0, keyCode);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setHardwareDecoding(LONG enabled) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (mainPlayer_ != nullptr && pipPlayer_ != nullptr)
             SetHardwareDecoding(*mainPlayer_, *pipPlayer_, enabled);
         else if (mainPlayer_ != nullptr)
@@ -60,7 +58,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setHardwareDecoding(LONG enabled) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setNetworkCaching(LONG milliseconds) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (mainPlayer_ != nullptr)
             SetNetworkCaching(*mainPlayer_, static_cast<uint32_t>(milliseconds));
         return S_OK;
@@ -68,7 +66,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setNetworkCaching(LONG milliseconds)
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (result == nullptr)
             return E_POINTER;
         const auto utf8 = BstrToUtf8(address);
@@ -80,7 +78,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::closeApp() {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         HWND window = mainPlayer_ != nullptr ? static_cast<HWND>(mainPlayer_->videoWindow) : App().mainWindow;
         // The posted close is taken before the quit request ends the loop (WM_QUIT comes last), so the
         // window is destroyed and saves its placement on the usual path.
@@ -92,7 +90,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::closeApp() {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getMacAddress(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         return StoreText(AnsiToBstr(GetMacAddressText().c_str()), text);
@@ -100,7 +98,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getMacAddress(BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVersionInfo(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         const std::string browserVersion =
@@ -111,7 +109,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVersionInfo(BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getWindowsVersion(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         return StoreText(AnsiToBstr(GetWindowsVersionText().c_str()), text);
@@ -119,7 +117,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getWindowsVersion(BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleString(BSTR* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         return StoreWide(exampleString_, value);
@@ -127,14 +125,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleString(BSTR* value) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleString(BSTR value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleString_ = TextUpToZero(value);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleStringAt(LONG index, BSTR* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         // Reading an index never written leaves an empty entry behind, as a map's subscript does.
@@ -143,14 +141,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleStringAt(LONG index, BSTR
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleStringAt(LONG index, BSTR value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleStrings_[index] = TextUpToZero(value);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleDate(DATE* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         *value = exampleDate_;
@@ -159,14 +157,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleDate(DATE* value) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleDate(DATE value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleDate_ = value;
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::SetExampleDateToNow() {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         SYSTEMTIME now{};
         GetSystemTime(&now);
         DATE date = 0;

@@ -19,9 +19,6 @@ namespace vendrak {
 
 struct VlcPlayer;
 
-// The source name under which the host object's failures reach the failure log.
-inline constexpr char kHostObjectSource[] = "HostObjectNodeJsImpl";
-
 // The type library's file, loaded only from the program's folder.
 inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
 
@@ -30,7 +27,7 @@ inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
 [[nodiscard]] std::wstring TypeLibraryPath();
 
 // All members run on the UI thread (the browser calls host objects on the thread that created them).
-// Every method body runs inside GuardHostCall: no exception leaves the object.
+// Every method body runs inside HostCall: no exception leaves the object.
 class HostObjectNodeJs final : public ComClass<IHostObjectNodeJs, IDispatch> {
 public:
     HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer, RunCallbackAsync runCallbackAsync);

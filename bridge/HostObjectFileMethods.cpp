@@ -36,14 +36,16 @@ HRESULT RunDialogForPage(FileDialogKind kind, BSTR folder, BSTR extensions, IDis
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::saveFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
     return HostCall([&]() -> HRESULT {
-        return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback, runCallbackAsync_);
+        return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback,
+                                context_.runCallbackAsync);
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::showFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
     return HostCall([&]() -> HRESULT {
-        return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback, runCallbackAsync_);
+        return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback,
+                                context_.runCallbackAsync);
     });
 }
 
@@ -68,8 +70,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::readFile(BSTR path, BSTR* text) {
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::CallCallbackAsynchronously(IDispatch* callback) {
     return HostCall([&]() -> HRESULT {
-        if (callback != nullptr && runCallbackAsync_)
-            runCallbackAsync_(MakeCallbackClosure(callback));
+        if (callback != nullptr && context_.runCallbackAsync)
+            context_.runCallbackAsync(MakeCallbackClosure(callback));
         return S_OK;
     });
 }

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "app/AppState.h"
-#include "app/WindowModes.h"
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "bridge/HostTexts.h"
@@ -40,27 +38,28 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::MethodWithParametersAndReturnValue(B
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::presKey(LONG upFlag, LONG keyCode) {
     return HostCall([&]() -> HRESULT {
-        HandlePageKey(upFlag == 0, keyCode);
+        if (context_.handlePageKey)
+            context_.handlePageKey(upFlag == 0, keyCode);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setHardwareDecoding(LONG enabled) {
     return HostCall([&]() -> HRESULT {
-        if (mainPlayer_ != nullptr && pipPlayer_ != nullptr)
-            SetHardwareDecoding(*mainPlayer_, *pipPlayer_, enabled);
-        else if (mainPlayer_ != nullptr)
-            mainPlayer_->options.hardwareDecoding = enabled == 1;
-        else if (pipPlayer_ != nullptr)
-            pipPlayer_->options.hardwareDecoding = enabled == 1;
+        if (context_.mainPlayer != nullptr && context_.pipPlayer != nullptr)
+            SetHardwareDecoding(*context_.mainPlayer, *context_.pipPlayer, enabled);
+        else if (context_.mainPlayer != nullptr)
+            context_.mainPlayer->options.hardwareDecoding = enabled == 1;
+        else if (context_.pipPlayer != nullptr)
+            context_.pipPlayer->options.hardwareDecoding = enabled == 1;
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setNetworkCaching(LONG milliseconds) {
     return HostCall([&]() -> HRESULT {
-        if (mainPlayer_ != nullptr)
-            SetNetworkCaching(*mainPlayer_, static_cast<uint32_t>(milliseconds));
+        if (context_.mainPlayer != nullptr)
+            SetNetworkCaching(*context_.mainPlayer, static_cast<uint32_t>(milliseconds));
         return S_OK;
     });
 }
@@ -70,8 +69,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result
         if (result == nullptr)
             return E_POINTER;
         const auto utf8 = BstrToUtf8(address);
-        if (mainPlayer_ != nullptr)
-            Open(*mainPlayer_, utf8.get());
+        if (context_.mainPlayer != nullptr)
+            Open(*context_.mainPlayer, utf8.get());
         // Always a valid empty text, never a null one: the page reads "" either way.
         return StoreText(SysAllocStringLen(L"", 0), result);
     });
@@ -79,7 +78,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::closeApp() {
     return HostCall([&]() -> HRESULT {
-        HWND window = mainPlayer_ != nullptr ? static_cast<HWND>(mainPlayer_->videoWindow) : App().mainWindow;
+        HWND window = context_.mainPlayer != nullptr ? static_cast<HWND>(context_.mainPlayer->videoWindow)
+                                                     : context_.mainWindow;
         // The posted close is taken before the quit request ends the loop (WM_QUIT comes last), so the
         // window is destroyed and saves its placement on the usual path.
         if (window != nullptr)
@@ -101,9 +101,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVersionInfo(BSTR* text) {
     return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
-        const std::string browserVersion =
-            mainPlayer_ != nullptr ? WideToUtf8(mainPlayer_->browserVersion) : std::string();
-        const std::string version = ComposeVersionInfo(GetAppVersionText(), browserVersion, LibvlcVersion());
+        const std::string version =
+            ComposeVersionInfo(GetAppVersionText(), WideToUtf8(context_.browserVersion), LibvlcVersion());
         return StoreText(AnsiToBstr(version.c_str()), text);
     });
 }

@@ -5,7 +5,6 @@
 
 #include <utility>
 
-#include "app/AppState.h"
 #include "bridge/GuardHostCall.h"
 #include "platform/FailureLog.h"
 #include "platform/ModulePath.h"
@@ -17,16 +16,13 @@ std::wstring TypeLibraryPath() {
     return folder.empty() ? std::wstring() : folder + L'\\' + kTypeLibraryName;
 }
 
-HostObjectNodeJs::HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer,
-                                   RunCallbackAsync runCallbackAsync)
-    : mainPlayer_(mainPlayer), pipPlayer_(pipPlayer), runCallbackAsync_(std::move(runCallbackAsync)) {}
+HostObjectNodeJs::HostObjectNodeJs(HostContext context) : context_(std::move(context)) {}
 
-Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsync runCallbackAsync) {
-    AppState& app = App();
+Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(HostContext context) {
     try {
-        return MakeCom<HostObjectNodeJs>(app.mainPlayer, app.pipPlayer, std::move(runCallbackAsync));
+        return MakeCom<HostObjectNodeJs>(std::move(context));
     } catch (const std::bad_alloc&) {
-        // Copying the dispatcher may allocate too; the browser host treats a null object as out of memory.
+        // Copying the context may allocate too; the browser host treats a null object as out of memory.
         return nullptr;
     }
 }

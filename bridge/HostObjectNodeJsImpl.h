@@ -30,7 +30,7 @@ inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
 // Every method body runs inside HostCall: no exception leaves the object.
 class HostObjectNodeJs final : public ComClass<IHostObjectNodeJs, IDispatch> {
 public:
-    HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer, RunCallbackAsync runCallbackAsync);
+    explicit HostObjectNodeJs(HostContext context);
 
     // IDispatch, by the type information of kTypeLibraryName.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -99,11 +99,9 @@ private:
     // a failure is logged and retried next time. The returned pointer is borrowed from typeInfo_.
     HRESULT TypeInfo(ITypeInfo*& info);
 
-    VlcPlayer* mainPlayer_; // not owned; lives until the process ends
-    VlcPlayer* pipPlayer_;  // not owned; lives until the process ends
+    HostContext context_;
     std::wstring exampleString_ = L"Example Property String Value";
     std::map<LONG, std::wstring> exampleStrings_;
-    RunCallbackAsync runCallbackAsync_;
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_; // holds its type library too
     // Member names folded to ASCII lower case, and their DISPIDs: the page calls every method by name, and
     // the type information's own lookup compares the name with each member in turn.

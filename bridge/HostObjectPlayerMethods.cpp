@@ -58,110 +58,111 @@ HRESULT StoreAnsi(VlcPlayer* player, BSTR* out, const char* absent, Query&& quer
 } // namespace
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playVideo() {
-    return OnPlayer(mainPlayer_, PlayVideo);
+    return OnPlayer(context_.mainPlayer, PlayVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopVideo() {
-    return OnPlayer(mainPlayer_, StopVideo);
+    return OnPlayer(context_.mainPlayer, StopVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::pauseVideo() {
-    return OnPlayer(mainPlayer_, PauseVideo);
+    return OnPlayer(context_.mainPlayer, PauseVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::togglePause() {
-    return OnPlayer(mainPlayer_, TogglePause);
+    return OnPlayer(context_.mainPlayer, TogglePause);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openPipVideo(BSTR address) {
     return HostCall([&]() -> HRESULT {
         const auto utf8 = BstrToUtf8(address);
-        if (pipPlayer_ != nullptr)
-            Open(*pipPlayer_, utf8.get());
+        if (context_.pipPlayer != nullptr)
+            Open(*context_.pipPlayer, utf8.get());
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playPipVideo() {
-    return OnPlayer(pipPlayer_, PlayPipVideo);
+    return OnPlayer(context_.pipPlayer, PlayPipVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopPipVideo() {
-    return OnPlayer(pipPlayer_, StopPipVideo);
+    return OnPlayer(context_.pipPlayer, StopPipVideo);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setPipRect(LONG x, LONG y, LONG width, LONG height) {
-    return OnPlayer(pipPlayer_, [&](VlcPlayer& pip) { SetPipRect(pip, x, y, width, height); });
+    return OnPlayer(context_.pipPlayer, [&](VlcPlayer& pip) { SetPipRect(pip, x, y, width, height); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::isPlaying(LONG* playing) {
-    return StoreNumber(mainPlayer_, playing, 0, IsPlaying);
+    return StoreNumber(context_.mainPlayer, playing, 0, IsPlaying);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVolume(LONG* volume) {
-    return StoreNumber(mainPlayer_, volume, 0, GetVolume);
+    return StoreNumber(context_.mainPlayer, volume, 0, GetVolume);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVolume(LONG volume) {
-    return OnPlayer(mainPlayer_, [&](VlcPlayer& main) { SetVolume(main, volume); });
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetVolume(main, volume); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getDuration(LONG* milliseconds) {
-    return StoreNumber(mainPlayer_, milliseconds, 0, GetDuration);
+    return StoreNumber(context_.mainPlayer, milliseconds, 0, GetDuration);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getTime(LONG* milliseconds) {
-    return StoreNumber(mainPlayer_, milliseconds, 0, GetTime);
+    return StoreNumber(context_.mainPlayer, milliseconds, 0, GetTime);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setTime(LONG milliseconds) {
     // Script numbers arrive signed; the seek takes them as unsigned (-1 is 4294967295 ms).
-    return OnPlayer(mainPlayer_,
+    return OnPlayer(context_.mainPlayer,
                     [&](VlcPlayer& main) { SetTime(main, static_cast<uint32_t>(milliseconds)); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVideoSize(BSTR* size) {
-    return StoreAnsi(mainPlayer_, size, "0x0", GetVideoSizeText);
+    return StoreAnsi(context_.mainPlayer, size, "0x0", GetVideoSizeText);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setScaleMode(LONG mode) {
-    return OnPlayer(mainPlayer_, [&](VlcPlayer& main) { SetScaleMode(main, mode); });
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetScaleMode(main, mode); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setAudioTrack(LONG position) {
-    return OnPlayer(mainPlayer_, [&](VlcPlayer& main) { SetAudioTrack(main, position); });
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetAudioTrack(main, position); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTrack(LONG* position) {
-    return StoreNumber(mainPlayer_, position, -1, GetAudioTrack);
+    return StoreNumber(context_.mainPlayer, position, -1, GetAudioTrack);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTracks(BSTR* names) {
-    return StoreAnsi(mainPlayer_, names, "", BuildAudioTrackList);
+    return StoreAnsi(context_.mainPlayer, names, "", BuildAudioTrackList);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setSubtitleTrack(LONG position) {
-    return OnPlayer(mainPlayer_, [&](VlcPlayer& main) { SetSubtitleTrack(main, position); });
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetSubtitleTrack(main, position); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTrack(LONG* position) {
-    return StoreNumber(mainPlayer_, position, -1, GetSubtitleTrack);
+    return StoreNumber(context_.mainPlayer, position, -1, GetSubtitleTrack);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTracks(BSTR* names) {
-    return StoreAnsi(mainPlayer_, names, "", BuildSubtitleTrackList);
+    return StoreAnsi(context_.mainPlayer, names, "", BuildSubtitleTrackList);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() {
-    return OnPlayer(mainPlayer_, FitVideo);
+    return OnPlayer(context_.mainPlayer, FitVideo);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVideoRect(LONG x, LONG y, LONG width, LONG height) {
-    return OnPlayer(mainPlayer_, [&](VlcPlayer& main) { PlaceVideoWindow(main, x, y, width, height); });
+    return OnPlayer(context_.mainPlayer,
+                    [&](VlcPlayer& main) { PlaceVideoWindow(main, x, y, width, height); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getStatistics(BSTR* text) {
-    return StoreAnsi(mainPlayer_, text, "", BuildStatisticsText);
+    return StoreAnsi(context_.mainPlayer, text, "", BuildStatisticsText);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getTrackInfo(BSTR* text) {
-    return StoreAnsi(mainPlayer_, text, "", BuildTrackInfoText);
+    return StoreAnsi(context_.mainPlayer, text, "", BuildTrackInfoText);
 }
 
 } // namespace vendrak

@@ -9,9 +9,9 @@
 #include "app/WindowModes.h"
 #include "bridge/HostObjectNodeJs.h"
 #include "platform/FailureLog.h"
+#include "platform/Handles.h"
 #include "platform/WebView2Handler.h"
 
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -19,12 +19,6 @@ namespace vendrak {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// Frees a string the browser handed out with CoTaskMemAlloc.
-struct TaskMemFree {
-    void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
-};
-using TaskMemString = std::unique_ptr<wchar_t, TaskMemFree>;
 
 // Fully transparent, so that libvlc's picture underneath shows through the page.
 constexpr COREWEBVIEW2_COLOR kTransparent{0, 255, 255, 255};

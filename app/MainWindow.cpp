@@ -41,29 +41,14 @@ LRESULT OnSetFocus() {
     return 0;
 }
 
-// F12 and F11 act the same whether they arrive as plain or as system keys.
-bool ToggleModeForKey(WORD key) {
-    if (key == VK_F12)
-        ToggleAlwaysOnTop();
-    else if (key == VK_F11)
-        ToggleFullScreen();
-    else
-        return false;
-    return true;
-}
-
 LRESULT OnKeyDown(WORD key) {
-    if (!ToggleModeForKey(key) && key == VK_MENU)
-        App().altPending = 1;
+    HandleModeKey(KeyEvent::Down, key);
     return 0;
 }
 
 // System keys stop here: DefWindowProcA would enter menu mode or close the window on Alt+F4.
 LRESULT OnSysKeyDown(WORD key) {
-    if (!ToggleModeForKey(key) && key == VK_MENU) {
-        App().altPending = 0;
-        ToggleMenuBar();
-    }
+    HandleModeKey(KeyEvent::SystemDown, key);
     return 0;
 }
 

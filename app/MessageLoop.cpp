@@ -5,15 +5,11 @@
 #include "app/BrowserHost.h"
 #include "platform/FailureLog.h"
 #include "player/VlcPlayer.h"
-
-#include <cstring>
+#include "player/Win32VideoWindows.h"
 
 namespace vendrak {
 namespace {
 
-// libvlc's video output windows are registered as "VLC video main" (plus a pointer) and the like.
-constexpr char kVideoClassPrefix[] = "VLC";
-constexpr int kClassNameBuffer = 255;
 // Any id not used by the main window's own timers.
 constexpr UINT_PTR kWakeTimer = 0x564C43;
 
@@ -23,21 +19,6 @@ bool IsChildOf(HWND window, HWND parent) {
 }
 
 } // namespace
-
-HWND FindVideoChild(HWND mainWindow) {
-    // Only a direct child of the main window is the main player's: the picture-in-picture window holds
-    // its own libvlc window one level down. This relies on libvlc 3.0's Windows output making its window
-    // directly inside the window given to set_hwnd; a libvlc that put a window in between would never
-    // be found here. Walking the direct children alone also spares the browser's many windows.
-    for (HWND child = GetWindow(mainWindow, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[kClassNameBuffer + 1] = {};
-        GetClassNameA(child, className, kClassNameBuffer);
-        if (std::strncmp(className, kVideoClassPrefix, sizeof(kVideoClassPrefix) - 1) == 0)
-            return child;
-    }
-    return nullptr;
-}
 
 void CALLBACK WakeVideoCheck(HWND, UINT, UINT_PTR, DWORD) {
     // Nothing to do here: the message itself makes the loop run a pass, which looks and kills the timer.
@@ -62,7 +43,7 @@ HWND WatchVideoWindow(HWND mainWindow, VideoWindowWatch& watch, DWORD now) {
         watch.wakeArmed = false;
     }
     if (watch.window == nullptr)
-        watch.window = FindVideoChild(mainWindow);
+        watch.window = FindVlcChild(mainWindow);
     // The main player draws into the main window itself, so libvlc's window is a sibling of the
     // browser's; at the bottom it stays under the transparent page. Moving it is far dearer than asking
     // (libvlc's thread owns it), so only when something is below it.

@@ -16,9 +16,6 @@ struct VideoWindowWatch {
     bool wakeArmed = false;
 };
 
-// UI thread. The first direct child of mainWindow whose class name starts with "VLC", or null.
-HWND FindVideoChild(HWND mainWindow);
-
 // UI thread. Returns libvlc's window in mainWindow, or null; keeps it at the bottom of the Z order.
 // Forgets a window that is no longer mainWindow's child on every call (that costs nothing), but looks
 // at the children (a search when none is known, the Z order otherwise) only once per

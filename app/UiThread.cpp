@@ -47,10 +47,8 @@ bool WakeUiThread() {
 
 ScriptQueue& PageScripts() {
     // Never destroyed: libvlc's threads may still post scripts while the process exits.
-    alignas(ScriptQueue) static unsigned char storage[sizeof(ScriptQueue)];
-    static ScriptQueue* const queue =
-        std::construct_at(reinterpret_cast<ScriptQueue*>(storage), WakeUiThread);
-    return *queue;
+    static NeverDestroyed<ScriptQueue> queue(WakeUiThread);
+    return queue.Get();
 }
 
 void PostScriptToPage(std::wstring script) {

@@ -69,22 +69,31 @@ void ToggleMenuBar() {
     SetMenu(app.mainWindow, GetMenu(app.mainWindow) == nullptr ? app.savedMenu : nullptr);
 }
 
-void HandlePageKey(bool isDown, int virtualKey) {
+void HandleModeKey(KeyEvent event, int virtualKey) {
     AppState& app = App();
-    if (isDown) {
-        if (virtualKey == kKeyF12)
-            ToggleAlwaysOnTop();
-        else if (virtualKey == kKeyF11)
-            ToggleFullScreen();
-        else if (virtualKey == kKeyAlt)
-            app.altPending = 1;
+    if (event == KeyEvent::Up) {
+        // Only a release that follows a press toggles: other keys may come in between (Alt+Tab in the page).
+        if (virtualKey == kKeyAlt && app.altPending == 1) {
+            app.altPending = 0;
+            ToggleMenuBar();
+        }
         return;
     }
-    // Only a release that follows a press toggles: other keys may come in between (Alt+Tab in the page).
-    if (virtualKey == kKeyAlt && app.altPending == 1) {
+    // F12 and F11 act the same whether they arrive as plain or as system keys.
+    if (virtualKey == kKeyF12) {
+        ToggleAlwaysOnTop();
+    } else if (virtualKey == kKeyF11) {
+        ToggleFullScreen();
+    } else if (virtualKey == kKeyAlt && event == KeyEvent::Down) {
+        app.altPending = 1;
+    } else if (virtualKey == kKeyAlt) {
         app.altPending = 0;
         ToggleMenuBar();
     }
+}
+
+void HandlePageKey(bool isDown, int virtualKey) {
+    HandleModeKey(isDown ? KeyEvent::Down : KeyEvent::Up, virtualKey);
 }
 
 } // namespace vendrak

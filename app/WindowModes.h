@@ -24,8 +24,17 @@ BOOL ToggleAlwaysOnTop();
 // UI thread. Attaches the saved menu when the window has none, else detaches it.
 void ToggleMenuBar();
 
-// UI thread. A key event forwarded from the page: F11 and F12 presses toggle their modes, an Alt press
-// followed by an Alt release toggles the menu bar; everything else is ignored.
+// How a key reached the shell: a press in the main window (WM_KEYDOWN, or a menu command taken as a
+// key), a system key press there (WM_SYSKEYDOWN), or a release forwarded from the page (whose presses
+// count as Down).
+enum class KeyEvent { Down, SystemDown, Up };
+
+// UI thread. The one place that decides F11, F12 and Alt. A press of F11 or F12, plain or system,
+// toggles full screen or always on top. A plain Alt press arms the menu bar and the next Alt release
+// toggles it; a system Alt press toggles it at once and disarms. Everything else is ignored.
+void HandleModeKey(KeyEvent event, int virtualKey);
+
+// UI thread. A key event forwarded from the page: isDown is a press (Down), otherwise a release (Up).
 void HandlePageKey(bool isDown, int virtualKey);
 
 } // namespace vendrak

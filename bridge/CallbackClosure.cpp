@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "services/TextHelpers.h"
+#include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "platform/SystemLibrary.h"
 #include "services/PagePath.h"
 #include "services/TextHelpers.h"
 
@@ -96,17 +97,17 @@ std::string RunFileDialog(FileDialogKind kind, std::string_view utf8Folder, std:
     record.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     record.Flags = kind == FileDialogKind::Save ? kSaveDialogFlags : kOpenDialogFlags;
 
-    const BOOL chosen = kind == FileDialogKind::Save ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record);
+    using DialogCall = decltype(&GetOpenFileNameA);
+    static const auto save = SystemFunction<DialogCall>(L"comdlg32.dll", "GetSaveFileNameA");
+    static const auto open = SystemFunction<DialogCall>(L"comdlg32.dll", "GetOpenFileNameA");
+    const DialogCall run = kind == FileDialogKind::Save ? save : open;
+    const BOOL chosen = run != nullptr && run(&record);
     // A failed dialog may leave bytes in the buffer: with FNERR_BUFFERTOOSMALL its first two bytes
     // hold the size it wanted, which would read as a one- or two-character name.
     if (!chosen || path[0] == '\0')
         return {};
     path.back() = '\0';
     return "/" + std::string(path.data());
-}
-
-bool IsFileDialogBusy() {
-    return fileDialogBusy;
 }
 
 } // namespace vendrak

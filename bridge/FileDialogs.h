@@ -37,7 +37,4 @@ std::string DialogInitialFolder(std::string_view utf8Folder);
 // failed, else "/" followed by the chosen path (ANSI code page). Both kinds share the busy flag.
 std::string RunFileDialog(FileDialogKind kind, std::string_view utf8Folder, std::string_view utf8Extensions);
 
-// UI thread. True while one of the page's dialogs is open.
-bool IsFileDialogBusy();
-
 } // namespace vendrak

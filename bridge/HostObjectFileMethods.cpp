@@ -7,6 +7,7 @@
 
 #include "bridge/CallbackClosure.h"
 #include "bridge/FileDialogs.h"
+#include "bridge/BstrText.h"
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "services/TextHelpers.h"

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "bridge/BstrText.h"
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "bridge/HostTexts.h"

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "bridge/GuardHostCall.h"
+#include "platform/Bstr.h"
 #include "platform/FailureLog.h"
 #include "platform/ModulePath.h"
 
@@ -53,13 +54,12 @@ Table MemberIds(ITypeInfo* info) {
         FUNCDESC* function = nullptr;
         if (FAILED(info->GetFuncDesc(i, &function)))
             continue;
-        BSTR name = nullptr;
+        Bstr name;
         UINT got = 0;
-        if (SUCCEEDED(info->GetNames(function->memid, &name, 1, &got)) && got == 1) {
+        if (SUCCEEDED(info->GetNames(function->memid, name.Put(), 1, &got)) && got == 1) {
             wchar_t buffer[kLongestName];
             // A property's get and put share one entry.
-            ids.emplace(std::wstring(FoldedName(name, buffer)), function->memid);
-            SysFreeString(name);
+            ids.emplace(std::wstring(FoldedName(name.Get(), buffer)), function->memid);
         }
         info->ReleaseFuncDesc(function);
     }

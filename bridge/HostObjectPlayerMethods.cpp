@@ -11,7 +11,7 @@
 #include "player/PlayerMethods.h"
 #include "player/VideoSurface.h"
 #include "player/VlcPlayer.h"
-#include "services/TextHelpers.h"
+#include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {

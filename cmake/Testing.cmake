@@ -3,9 +3,13 @@ include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING)
     # Debian ships GoogleTest only as source for other targets; build it with the cross compiler.
+    find_path(VENDRAK_GOOGLETEST_SOURCE_DIR NAMES googletest/CMakeLists.txt PATHS /usr/src/googletest
+              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH DOC "GoogleTest's sources, googletest/ and googlemock/ together")
+    vendrak_require_path(VENDRAK_GOOGLETEST_SOURCE_DIR googlemock/CMakeLists.txt
+                         "the folder holding googletest/ and googlemock/ (Debian: /usr/src/googletest)")
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${VENDRAK_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     set(VENDRAK_GTEST_LIBS gmock gtest)
     set(VENDRAK_GTEST_MAIN gtest_main)
 else()

@@ -1,8 +1,10 @@
-// RAII owners for the Win32 handle kinds the shell opens: kernel objects, files, modules, registry keys.
+// RAII owners for what the shell gets from Windows: files, registry keys and task-memory strings.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
+#include <memory>
 #include <utility>
 
 namespace vendrak {
@@ -48,16 +50,6 @@ private:
     Type value_ = Traits::None();
 };
 
-// Events, threads, mutexes, processes: the creating calls return null on failure.
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type None() noexcept { return nullptr; }
-    // INVALID_HANDLE_VALUE is also the current-process pseudo handle, which must not be closed.
-    static bool IsOpen(Type value) noexcept { return value != nullptr && value != INVALID_HANDLE_VALUE; }
-    static void Close(Type value) noexcept { CloseHandle(value); }
-};
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-
 // CreateFile and FindFirstChangeNotification return INVALID_HANDLE_VALUE on failure, not null.
 struct FileHandleTraits {
     using Type = HANDLE;
@@ -66,15 +58,6 @@ struct FileHandleTraits {
     static void Close(Type value) noexcept { CloseHandle(value); }
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
-
-// A module loaded with LoadLibrary (not one found with GetModuleHandle, which holds no reference).
-struct ModuleHandleTraits {
-    using Type = HMODULE;
-    static Type None() noexcept { return nullptr; }
-    static bool IsOpen(Type value) noexcept { return value != nullptr; }
-    static void Close(Type value) noexcept { FreeLibrary(value); }
-};
-using ModuleHandle = UniqueHandle<ModuleHandleTraits>;
 
 // A key opened or created with RegOpenKeyEx / RegCreateKeyEx. The predefined roots (HKEY_CURRENT_USER
 // and its kind) are never closed: they belong to the process. They are 32-bit negative numbers, so on
@@ -91,5 +74,12 @@ struct RegistryKeyTraits {
     static void Close(Type value) noexcept { RegCloseKey(value); }
 };
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+// A string that a COM call handed out in an LPWSTR out parameter, allocated with CoTaskMemAlloc. The
+// caller frees it whatever the call returned (CoTaskMemFree ignores null).
+struct TaskMemFree {
+    void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
+};
+using TaskMemString = std::unique_ptr<wchar_t, TaskMemFree>;
 
 } // namespace vendrak

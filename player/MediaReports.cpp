@@ -1,23 +1,17 @@
 // Builds the statistics, track-information and track-name texts from libvlc's records.
 #include "player/MediaReports.h"
 
-#include <vlc/vlc.h>
+#include "player/ScriptTexts.h"
 
-#include <cstdio>
+#include <vlc/vlc.h>
 
 namespace vendrak {
 namespace {
 
+// Bytes per second to bits per second in float, as libvlc counts, then cut as the page's bit rate is.
 std::string CutRate(float rate) {
-    char buffer[400]; // "%f" of the largest double has 309 digits before the point
-    float bitsPerSecond = rate * 8.0f;
-    int length = std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(bitsPerSecond));
-    std::string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-    size_t point = text.find('.');
-    if (point != std::string::npos && point != 0) {
-        text.resize(point);
-    }
-    return text;
+    const float bitsPerSecond = rate * 8.0f;
+    return CutText<char>(bitsPerSecond);
 }
 
 std::string Signed(int value) {

@@ -1,7 +1,7 @@
 // Builds the page's script calls and their number texts.
 #include "player/ScriptTexts.h"
 
-#include <cwchar>
+#include <cstdio>
 
 namespace vendrak {
 namespace {
@@ -10,15 +10,15 @@ namespace {
 constexpr std::wstring_view kStateChangeCall = L"StateChange(";
 constexpr std::wstring_view kBitrateCall = L"vlc_bitrate(";
 
-std::wstring FormatFixed(double value) {
-    wchar_t buffer[400]; // "%f" of the largest double has 309 digits before the point
-    int length = std::swprintf(buffer, std::size(buffer), L"%f", value);
-    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
-}
-
-std::wstring CutAtPoint(std::wstring text, size_t minimumPosition) {
-    size_t point = text.find(L'.');
-    if (point != std::wstring::npos && point >= minimumPosition) {
+// "%f" of the value, cut at its point when the point stands at minimumPosition or later. "%f" writes
+// only ASCII (digits, sign, point, "inf", "nan"), so the narrow and the wide text hold the same characters.
+template <typename Char>
+std::basic_string<Char> CutAtPoint(double value, size_t minimumPosition) {
+    char buffer[400]; // "%f" of the largest double has 309 digits before the point
+    const int length = std::snprintf(buffer, sizeof buffer, "%f", value);
+    std::basic_string<Char> text(buffer, buffer + (length > 0 ? length : 0));
+    const size_t point = text.find(Char('.'));
+    if (point != std::basic_string<Char>::npos && point >= minimumPosition) {
         text.resize(point);
     }
     return text;
@@ -26,12 +26,15 @@ std::wstring CutAtPoint(std::wstring text, size_t minimumPosition) {
 
 } // namespace
 
-std::wstring CutText(double value) {
-    return CutAtPoint(FormatFixed(value), 1);
+template <typename Char>
+std::basic_string<Char> CutText(double value) {
+    return CutAtPoint<Char>(value, 1);
 }
+template std::string CutText<char>(double value);
+template std::wstring CutText<wchar_t>(double value);
 
 std::wstring FrameRateText(float framesPerSecond) {
-    return CutAtPoint(FormatFixed(framesPerSecond), 2);
+    return CutAtPoint<wchar_t>(framesPerSecond, 2);
 }
 
 std::wstring StateChangeScript(std::wstring_view word, std::wstring_view suffix, std::wstring_view detail) {

@@ -19,8 +19,11 @@ inline constexpr std::wstring_view kStateStopped = L"stopped";
 inline constexpr std::wstring_view kBitrateZeroScript = L"vlc_bitrate(0);";
 
 // "%f" of the value with the decimals cut off: 45.5 -> "45", 2.9999997f -> "3" (rounds to six
-// decimals first).
-std::wstring CutText(double value);
+// decimals first). Wide for the page's scripts, narrow (the same characters) for the statistics text.
+template <typename Char = wchar_t>
+std::basic_string<Char> CutText(double value);
+extern template std::string CutText<char>(double value);
+extern template std::wstring CutText<wchar_t>(double value);
 // Frame rate: "%f" cut only when the point stands at position 2 or later: 25 -> "25", 29.97 -> "29",
 // 5 -> "5.000000", 0 -> "0.000000".
 std::wstring FrameRateText(float framesPerSecond);

@@ -5,18 +5,36 @@
 #include "player/VideoWindows.h"
 #include "platform/NeverDestroyed.h"
 
-#include <cstring>
+#include <string_view>
 
 namespace vendrak {
 namespace {
 
 // libvlc 3.0's Win32 video outputs register "VLC video main " followed by a pointer for the window
-// they create inside the one given to libvlc_media_player_set_hwnd.
-constexpr char kVideoMainPrefix[] = "VLC video main";
+// they create inside the one given to libvlc_media_player_set_hwnd; its other windows' classes also
+// start with "VLC".
+constexpr std::string_view kVlcPrefix = "VLC";
+constexpr std::string_view kVideoMainPrefix = "VLC video main";
+constexpr int kClassNameBuffer = 256;
 constexpr DWORD kPipStyle = WS_CHILD | WS_CLIPCHILDREN | SS_ETCHEDFRAME; // 0x42000012, hidden
 
 HWND ToHwnd(NativeWindow window) {
     return static_cast<HWND>(window);
+}
+
+HWND FindChildByClassPrefix(HWND parent, std::string_view prefix) {
+    // Walking the direct children alone also spares the browser's many windows.
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[kClassNameBuffer] = {};
+        const int length = GetClassNameA(child, className, kClassNameBuffer);
+        if (length > 0 && std::string_view(className, static_cast<size_t>(length)).starts_with(prefix)) {
+            return child;
+        }
+    }
+    return nullptr;
 }
 
 class Win32Windows final : public VideoWindows {
@@ -42,11 +60,7 @@ public:
         return {rect.left, rect.top, rect.right, rect.bottom};
     }
     NativeWindow FindVideoMainWindow(NativeWindow parent) override {
-        VideoMainSearch search{ToHwnd(parent)};
-        if (parent != nullptr) {
-            EnumChildWindows(search.parent, EnumVideoMainProc, reinterpret_cast<LPARAM>(&search));
-        }
-        return search.found;
+        return FindVideoMainChild(ToHwnd(parent));
     }
     uint32_t TickCount() override { return GetTickCount(); }
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
@@ -60,22 +74,12 @@ private:
 
 } // namespace
 
-BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam) {
-    auto& search = *reinterpret_cast<VideoMainSearch*>(lParam);
-    // EnumChildWindows walks every descendant; libvlc 3.0 makes its window directly inside the one
-    // given to set_hwnd, so anything deeper belongs to another player.
-    if (GetAncestor(window, GA_PARENT) != search.parent) {
-        return TRUE;
-    }
-    char className[256] = {};
-    int length = GetClassNameA(window, className, 255);
-    constexpr size_t prefixLength = sizeof kVideoMainPrefix - 1;
-    if (length >= static_cast<int>(prefixLength) &&
-        std::memcmp(className, kVideoMainPrefix, prefixLength) == 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
+HWND FindVlcChild(HWND parent) {
+    return FindChildByClassPrefix(parent, kVlcPrefix);
+}
+
+HWND FindVideoMainChild(HWND parent) {
+    return FindChildByClassPrefix(parent, kVideoMainPrefix);
 }
 
 VideoWindows& Win32VideoWindows() {

@@ -1,19 +1,21 @@
-// The Win32 half of the video window seam: the enumeration procedure that finds libvlc's video window.
+// The Win32 half of the video window seam: the two rules that find libvlc's windows among a window's
+// direct children.
 #pragma once
 
 #include <windows.h>
 
 namespace vendrak {
 
-// What EnumVideoMainProc looks for: libvlc's window directly inside `parent`. A player's own picture
-// is there; the picture-in-picture player's window is a child of the main window and holds its own.
-struct VideoMainSearch {
-    HWND parent = nullptr;
-    HWND found = nullptr; // null until a match
-};
+// Both look only at the direct children of `parent`, from the top of the Z order, and return the first
+// match or null. libvlc 3.0 makes its window directly inside the one given to set_hwnd; a player's own
+// picture is there, and the picture-in-picture window, a child of the main window, holds its own one level
+// down. A libvlc that put a window in between would not be found. UI thread.
 
-// EnumChildWindows callback (UI thread). lParam points to a VideoMainSearch; the first direct child of
-// its parent whose class name starts with "VLC video main" is stored in found and ends the enumeration.
-BOOL CALLBACK EnumVideoMainProc(HWND window, LPARAM lParam);
+// The message loop's rule: any window whose class name starts with "VLC" is libvlc's, whichever of its
+// windows it is; the loop keeps it under the browser.
+HWND FindVlcChild(HWND parent);
+
+// The video surface's rule: libvlc's video output window, class name "VLC video main" and a pointer.
+HWND FindVideoMainChild(HWND parent);
 
 } // namespace vendrak

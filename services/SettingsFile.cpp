@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace vendrak {
@@ -25,10 +24,6 @@ FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
     return FileHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
 }
-
-struct CoTaskMemRelease {
-    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
-};
 
 std::string ReadSettingsText(const std::wstring& path) {
     const FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
@@ -103,7 +98,7 @@ std::wstring GetSettingsFolder() {
     wchar_t* path = nullptr;
     const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
     // The buffer is freed whatever the result: the shell may allocate it even when it fails.
-    const std::unique_ptr<wchar_t, CoTaskMemRelease> owner(path);
+    const TaskMemString owner(path);
     if (FAILED(result) || path == nullptr)
         return {};
     return std::wstring(path) + kFolderSuffix;

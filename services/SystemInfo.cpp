@@ -5,6 +5,7 @@
 #include "services/SystemInfoText.h"
 
 #include "platform/ModulePath.h"
+#include "platform/SystemLibrary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -100,7 +101,11 @@ WindowsVersionCalls WindowsVersionCallsOfSystem() {
 }
 
 std::string GetMacAddressText() {
-    return MacAddressTextFrom(&GetAdaptersInfo);
+    static const auto getAdaptersInfo =
+        SystemFunction<decltype(&GetAdaptersInfo)>(L"iphlpapi.dll", "GetAdaptersInfo");
+    if (getAdaptersInfo == nullptr)
+        return AdapterErrorText(ERROR_NOT_SUPPORTED);
+    return MacAddressTextFrom(getAdaptersInfo);
 }
 
 std::string GetAppVersionText() {

@@ -1,11 +1,7 @@
-// The text conversions between the page (UTF-16), libvlc and files (UTF-8) and the shell's 8-bit
-// results (ANSI code page), and the whole-file text operations behind the page's file methods.
+// The text conversions between UTF-16, libvlc and files (UTF-8) and the shell's 8-bit results (ANSI
+// code page), and the whole-file text operations behind the page's file methods.
 #pragma once
 
-#include <windows.h>
-#include <oleauto.h>
-
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,16 +9,6 @@ namespace vendrak {
 
 // Every operation runs on its caller's thread and keeps no state. None reports failure: bad input gives
 // U+FFFD replacements or the empty text. Only std::bad_alloc may escape the conversions.
-
-// UTF-16 page text -> zero-terminated UTF-8, no byte order mark. Stops at the first zero code unit;
-// unpaired surrogates become U+FFFD; a null or empty BSTR gives an array holding only the zero.
-// The caller owns the array.
-std::unique_ptr<char[]> BstrToUtf8(BSTR text);
-
-// Zero-terminated 8-bit text read in the system's ANSI code page (every byte, UTF-8 or not) -> new
-// BSTR; the caller owns it (normally an out value for the page). Empty or null text gives an empty,
-// non-null BSTR; null only when memory runs out.
-BSTR AnsiToBstr(const char* text);
 
 // UTF-8 -> the same text in the ANSI code page, up to the first zero byte. Invalid sequences become
 // U+FFFD first; characters the code page lacks are mapped as the platform does by default (best fit or

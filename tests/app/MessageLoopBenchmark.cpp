@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/MessageLoop.h"
 #include "player/VlcPlayer.h"
+#include "player/Win32VideoWindows.h"
 
 #include <windows.h>
 
@@ -103,7 +104,7 @@ int main() {
     DestroyWindow(last);
     DWORD threadId = 0;
     const HANDLE thread = CreateThread(nullptr, 0, VideoThread, window, 0, &threadId);
-    while (vendrak::FindVideoChild(window) == nullptr)
+    while (vendrak::FindVlcChild(window) == nullptr)
         Sleep(1);
     Report(window, ", one of them libvlc's");
     PostThreadMessageA(threadId, WM_QUIT, 0, 0);

@@ -2,6 +2,7 @@
 #include "app/AppState.h"
 #include "app/MessageLoop.h"
 #include "player/VlcPlayer.h"
+#include "player/Win32VideoWindows.h"
 #include "tests/app/FakeBrowserHost.h"
 #include "tests/app/WindowTestSupport.h"
 
@@ -93,7 +94,7 @@ TEST_F(MessageLoopTest, TakesOnlyADirectChildAndStopsAtTheFirst) {
     CreateChild(window, "VLC video main 3");
     SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(holder, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    EXPECT_EQ(FindVideoChild(window), first);
+    EXPECT_EQ(FindVlcChild(window), first);
     AfterMessage(window);
     EXPECT_FALSE(player.refocusPending);
 }

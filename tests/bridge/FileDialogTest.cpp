@@ -183,7 +183,6 @@ TEST_F(FileDialogTest, OpenDialogAnswersTheChosenPathAfterReturning) {
     ASSERT_EQ(call.hr, S_OK);
     EXPECT_EQ(call.result.vt, VT_EMPTY);
     EXPECT_TRUE(function->calls.empty()) << "the page function ran inside the page's call";
-    EXPECT_FALSE(IsFileDialogBusy());
     EXPECT_EQ(filterItems, (std::vector<std::string>{"Config Files (*.cfg;*.json)", "All Files(*.*)"}));
     ASSERT_EQ(RunQueued(), 1u);
     ASSERT_EQ(function->calls.size(), 1u);

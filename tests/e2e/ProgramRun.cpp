@@ -115,7 +115,8 @@ ProgramRun::ProgramRun(const std::string& scenario, RunOptions options)
     // Abandoned (a crashed test) counts as ours too.
     WaitForSingleObject(turn_, INFINITE);
     const std::wstring from = ThisFolder();
-    std::vector<std::wstring> files = {L"vendrak.exe", L"libvlc.dll"};
+    CopyFileW((from + options.program).c_str(), (folder_ + L"vendrak.exe").c_str(), FALSE);
+    std::vector<std::wstring> files = {L"libvlc.dll"};
     if (options.withLoader)
         files.push_back(L"WebView2Loader.dll");
     if (options.withTypeLibrary)

@@ -22,6 +22,8 @@ struct RunOptions {
     // When set, the stand-in is placed as an installed runtime instead, as EmbeddedBrowserWebView.dll in
     // <folder>\<this>\EBWebView\x64, with its scenario and log beside it.
     std::wstring runtimeVersionFolder;
+    // The file beside the test program that is copied in as vendrak.exe.
+    std::wstring program = L"vendrak.exe";
 };
 
 class ProgramRun {

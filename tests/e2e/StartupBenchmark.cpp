@@ -26,7 +26,11 @@ std::wstring ProgramFolder() {
 // Process start to the stand-in browser's first WebView.Navigate line; negative when none came.
 // `fromLoader` gets the part after the stand-in loader was loaded (its log counts from there).
 double ShellToNavigate(double& fromLoader) {
-    e2e::ProgramRun run("close\n");
+    // The program as the package ships it: without debug sections, which Wine would read at process
+    // creation.
+    e2e::RunOptions options;
+    options.program = L"vendrak-stripped.exe";
+    e2e::ProgramRun run("close\n", options);
     const auto start = Clock::now();
     if (!run.Start())
         return -1;

@@ -19,6 +19,9 @@ libvlc_event_t Event(int type, float cache = 0.0f) {
     return event;
 }
 
+// A type libvlc never sends; the monitor must ignore it like any event it does not handle.
+constexpr int kNotAnEvent = 999;
+
 struct Step {
     int type;
     float cache;
@@ -57,40 +60,65 @@ TEST(PlaybackMonitor, EventSequencesGiveExactCalls) {
     const Case cases[] = {
         {"opening, buffering, playing",
          L"",
-         {{258, 0}, {259, 0}, {259, 45.5f}, {260, 0}},
+         {{libvlc_MediaPlayerOpening, 0},
+          {libvlc_MediaPlayerBuffering, 0},
+          {libvlc_MediaPlayerBuffering, 45.5f},
+          {libvlc_MediaPlayerPlaying, 0}},
          {L"StateChange('opening', '');", L"StateChange('buffering', '0');",
           L"StateChange('buffering', '45');", L"StateChange('playing', '');"}},
         {"buffering repeats even unchanged, odd fills cut",
          L"",
-         {{259, 7.25f}, {259, 7.25f}, {259, 2.9999997f}},
+         {{libvlc_MediaPlayerBuffering, 7.25f},
+          {libvlc_MediaPlayerBuffering, 7.25f},
+          {libvlc_MediaPlayerBuffering, 2.9999997f}},
          {L"StateChange('buffering', '7');", L"StateChange('buffering', '7');",
           L"StateChange('buffering', '3');"}},
         {"other events while buffering repeat the word without detail",
          L"",
-         {{259, 100}, {269, 0}, {268, 0}},
+         {{libvlc_MediaPlayerBuffering, 100},
+          {libvlc_MediaPlayerSeekableChanged, 0},
+          {libvlc_MediaPlayerPositionChanged, 0}},
          {L"StateChange('buffering', '100');", L"StateChange('buffering', '');",
           L"StateChange('buffering', '');"}},
-        {"second playing is silent", L"", {{260, 0}, {260, 0}}, {L"StateChange('playing', '');"}},
+        {"second playing is silent",
+         L"",
+         {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerPlaying, 0}},
+         {L"StateChange('playing', '');"}},
         {"playing event brings no size call",
          L"",
-         {{260, 0}, {267, 0}, {267, 0}},
+         {{libvlc_MediaPlayerPlaying, 0},
+          {libvlc_MediaPlayerTimeChanged, 0},
+          {libvlc_MediaPlayerTimeChanged, 0}},
          {L"StateChange('playing', '');"}},
         {"first time change after pause plays and reports size",
          L"",
-         {{261, 0}, {267, 0}, {267, 0}},
+         {{libvlc_MediaPlayerPaused, 0},
+          {libvlc_MediaPlayerTimeChanged, 0},
+          {libvlc_MediaPlayerTimeChanged, 0}},
          {L"StateChange('plaused', '');", L"StateChange('playing', '');", L"vlc_video_res(0,0,0.000000);"}},
         {"pip words carry the suffix and never a size call",
          L"_pip",
-         {{258, 0}, {259, 50}, {267, 0}, {262, 0}},
+         {{libvlc_MediaPlayerOpening, 0},
+          {libvlc_MediaPlayerBuffering, 50},
+          {libvlc_MediaPlayerTimeChanged, 0},
+          {libvlc_MediaPlayerStopped, 0}},
          {L"StateChange('opening_pip', '');", L"StateChange('buffering_pip', '50');",
           L"StateChange('playing_pip', '');", L"StateChange('stopped_pip', '');"}},
         {"end of media then stopped",
          L"",
-         {{260, 0}, {265, 0}, {262, 0}},
+         {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerEndReached, 0}, {libvlc_MediaPlayerStopped, 0}},
          {L"StateChange('playing', '');", L"StateChange('stopped', '');"}},
         {"events outside the table say nothing from a fresh player",
          L"",
-         {{256, 0}, {257, 0}, {263, 0}, {264, 0}, {266, 0}, {270, 0}, {271, 0}, {273, 0}, {999, 0}},
+         {{libvlc_MediaPlayerMediaChanged, 0},
+          {libvlc_MediaPlayerNothingSpecial, 0},
+          {libvlc_MediaPlayerForward, 0},
+          {libvlc_MediaPlayerBackward, 0},
+          {libvlc_MediaPlayerEncounteredError, 0},
+          {libvlc_MediaPlayerPausableChanged, 0},
+          {libvlc_MediaPlayerTitleChanged, 0},
+          {libvlc_MediaPlayerLengthChanged, 0},
+          {kNotAnEvent, 0}},
          {}},
     };
     for (const Case& c : cases) {
@@ -102,7 +130,7 @@ TEST(PlaybackMonitor, EventSequencesGiveExactCalls) {
 
 TEST(PlaybackMonitor, SizeCallWaitsForTheDecoder) {
     Monitor monitor;
-    monitor.Run({{262, 0}, {267, 0}});
+    monitor.Run({{libvlc_MediaPlayerStopped, 0}, {libvlc_MediaPlayerTimeChanged, 0}});
     EXPECT_EQ(monitor.windows.Calls(), std::vector<std::string>{"later 200"}) << "never a sleep";
 }
 
@@ -123,25 +151,47 @@ TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
     const std::wstring paused = L"StateChange('plaused', '');";
     const std::wstring size = L"vlc_video_res(0,0,0.000000);";
     const Case cases[] = {
-        {"199 ms: not yet", {{kEvent, 267}, {kAdvance, 199}}, {playing}},
-        {"200 ms: the report", {{kEvent, 267}, {kAdvance, 199}, {kAdvance, 1}}, {playing, size}},
+        {"199 ms: not yet", {{kEvent, libvlc_MediaPlayerTimeChanged}, {kAdvance, 199}}, {playing}},
+        {"200 ms: the report",
+         {{kEvent, libvlc_MediaPlayerTimeChanged}, {kAdvance, 199}, {kAdvance, 1}},
+         {playing, size}},
         {"texts of the wait follow the report; a second report holds the ones after it",
-         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kEvent, 259}, {kAdvance, 200}, {kAdvance, 199}},
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerBuffering},
+          {kAdvance, 200},
+          {kAdvance, 199}},
          {playing, size, paused, playing}},
         {"the second report's own 200 ms",
-         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kEvent, 259}, {kAdvance, 200}, {kAdvance, 200}},
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerBuffering},
+          {kAdvance, 200},
+          {kAdvance, 200}},
          {playing, size, paused, playing, size, L"StateChange('buffering', '0');"}},
         {"stop or open: held texts go at once, the report never",
-         {{kEvent, 267}, {kEvent, 262}, {kCancel, 0}, {kAdvance, 1000}},
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerStopped},
+          {kCancel, 0},
+          {kAdvance, 1000}},
          {playing, L"StateChange('stopped', '');"}},
         {"cancel between two reports drops both",
-         {{kEvent, 267}, {kEvent, 261}, {kEvent, 267}, {kCancel, 0}, {kAdvance, 1000}},
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kEvent, libvlc_MediaPlayerTimeChanged},
+          {kCancel, 0},
+          {kAdvance, 1000}},
          {playing, paused, playing}},
         {"a player's end: held texts go, no report after it",
-         {{kEvent, 267}, {kEvent, 261}, {kDestroy, 0}, {kAdvance, 1000}},
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kDestroy, 0},
+          {kAdvance, 1000}},
          {playing, paused}},
         {"cancel with nothing waiting changes nothing",
-         {{kCancel, 0}, {kEvent, 267}, {kAdvance, 200}},
+         {{kCancel, 0}, {kEvent, libvlc_MediaPlayerTimeChanged}, {kAdvance, 200}},
          {playing, size}},
     };
     for (const Case& c : cases) {
@@ -169,32 +219,36 @@ TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
 
 TEST(PlaybackMonitor, LastStateSurvivesAnotherOpen) {
     Monitor monitor;
-    monitor.Run({{262, 0}});
+    monitor.Run({{libvlc_MediaPlayerStopped, 0}});
     EXPECT_EQ(monitor.player.lastState, L"stopped");
     monitor.sink.Clear();
-    EXPECT_EQ(monitor.Run({{262, 0}, {258, 0}}), Texts{L"StateChange('opening', '');"});
+    EXPECT_EQ(monitor.Run({{libvlc_MediaPlayerStopped, 0}, {libvlc_MediaPlayerOpening, 0}}),
+              Texts{L"StateChange('opening', '');"});
 }
 
 TEST(PlaybackMonitor, BitrateReportsFollowTheClock) {
     Monitor monitor;
-    monitor.Run({{268, 0}, {268, 0}}); // bitrateDue 0: never a report
+    monitor.Run({{libvlc_MediaPlayerPositionChanged, 0},
+                 {libvlc_MediaPlayerPositionChanged, 0}}); // bitrateDue 0: never a report
     EXPECT_TRUE(monitor.sink.Scripts().empty());
 
     monitor.player.bitrateDue = 6000;
     monitor.windows.now = 6000; // due is "after", not "at"
-    EXPECT_TRUE(monitor.Run({{268, 0}}).empty());
+    EXPECT_TRUE(monitor.Run({{libvlc_MediaPlayerPositionChanged, 0}}).empty());
     monitor.windows.now = 6001;
-    EXPECT_EQ(monitor.Run({{268, 0}, {268, 0}}), Texts{L"vlc_bitrate(0);"});
+    EXPECT_EQ(monitor.Run({{libvlc_MediaPlayerPositionChanged, 0}, {libvlc_MediaPlayerPositionChanged, 0}}),
+              Texts{L"vlc_bitrate(0);"});
     EXPECT_EQ(monitor.player.bitrateDue.load(), 11001u);
     monitor.windows.now = 11001;
-    EXPECT_EQ(monitor.Run({{268, 0}}).size(), 1u);
+    EXPECT_EQ(monitor.Run({{libvlc_MediaPlayerPositionChanged, 0}}).size(), 1u);
     monitor.windows.now = 11002;
-    EXPECT_EQ(monitor.Run({{268, 0}}).size(), 2u);
+    EXPECT_EQ(monitor.Run({{libvlc_MediaPlayerPositionChanged, 0}}).size(), 2u);
 
     // The report goes out before the state call of the same event.
     monitor.sink.Clear();
     monitor.windows.now = 20000;
-    EXPECT_EQ(monitor.Run({{258, 0}}), (Texts{L"vlc_bitrate(0);", L"StateChange('opening', '');"}));
+    EXPECT_EQ(monitor.Run({{libvlc_MediaPlayerOpening, 0}}),
+              (Texts{L"vlc_bitrate(0);", L"StateChange('opening', '');"}));
 }
 
 // The UI thread stops playback while a report is being built: the report must not re-arm the timer.
@@ -206,13 +260,13 @@ TEST(PlaybackMonitor, StopDuringAReportKeepsReportsOff) {
             monitor.player.bitrateDue = 0; // StopVideo on the UI thread, mid-report
         }
     };
-    monitor.Run({{268, 0}});
+    monitor.Run({{libvlc_MediaPlayerPositionChanged, 0}});
     EXPECT_EQ(monitor.player.bitrateDue.load(), 0u);
 }
 
 TEST(PlaybackMonitor, BadCallbackArgumentsAreIgnored) {
     Monitor monitor;
-    libvlc_event_t event = Event(260);
+    libvlc_event_t event = Event(libvlc_MediaPlayerPlaying);
     OnPlayerEvent(nullptr, &monitor.player);
     OnPlayerEvent(&event, nullptr);
     EXPECT_TRUE(monitor.sink.Scripts().empty());

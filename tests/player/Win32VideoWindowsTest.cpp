@@ -39,29 +39,31 @@ protected:
     VideoWindows& windows = Win32VideoWindows();
 };
 
-TEST_F(WindowSeam, EnumVideoMainProcMatchesThePrefixOnly) {
+// The two rules side by side: the video surface's window, and any of libvlc's windows (the message loop).
+TEST_F(WindowSeam, EachRuleMatchesItsPrefixOnly) {
     struct Case {
         const char* className;
         bool found;
+        bool anyVlc;
     };
     const Case cases[] = {
-        {"VLC video main", true},
-        {"VLC video main 0000000012AB34CD", true},
-        {"VLC video mainframe", true},
-        {"VLC video", false},
-        {"VLC video output 0000000012AB", false},
-        {"vlc video main 1", false},
-        {"XVLC video main 1", false},
-        {"VLC  video main", false},
+        {"VLC video main", true, true},
+        {"VLC video main 0000000012AB34CD", true, true},
+        {"VLC video mainframe", true, true},
+        {"VLC video", false, true},
+        {"VLC video output 0000000012AB", false, true},
+        {"vlc video main 1", false, false},
+        {"XVLC video main 1", false, false},
+        {"VLC  video main", false, true},
+        {"VL", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);
         HWND child = MakeWindow(c.className, main, WS_CHILD, 0, 0, 10, 10);
         ASSERT_NE(child, nullptr);
-        VideoMainSearch search{main};
-        EnumChildWindows(main, EnumVideoMainProc, reinterpret_cast<LPARAM>(&search));
-        EXPECT_EQ(search.found != nullptr, c.found);
+        EXPECT_EQ(FindVideoMainChild(main) == child, c.found);
         EXPECT_EQ(windows.FindVideoMainWindow(main) == child, c.found);
+        EXPECT_EQ(FindVlcChild(main) == child, c.anyVlc);
         DestroyWindow(child);
     }
 }
@@ -81,6 +83,7 @@ TEST_F(WindowSeam, FindsOnlyADirectChildAndMovesIt) {
     EXPECT_EQ(windows.FindVideoMainWindow(main), nullptr) << "a grandchild is another player's";
     EXPECT_EQ(windows.FindVideoMainWindow(decoy), nullptr);
     EXPECT_EQ(windows.FindVideoMainWindow(nullptr), nullptr);
+    EXPECT_EQ(FindVlcChild(nullptr), nullptr);
 
     windows.MoveWindow(video, 5, 6, 320, 180);
     RECT rect{};

@@ -2,6 +2,7 @@
 // through the stand-in nodeJs host object.
 
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import { describe, test } from 'node:test';
 import {
   Calls,
@@ -435,6 +436,14 @@ describe('keyboard', () => {
     assert.deepEqual(await page.$$eval('.channel .channel-name', (n) => n.map((e) => e.textContent)), ['Market Watch']);
     assert.deepEqual(await page.evaluate(() => JSON.parse(localStorage.getItem('vendrak.favourites'))), ['http://streams.example/market.ts']);
     await page.close();
+  });
+
+  test("the keyboard bridge used here is the shell's own script, byte for byte", () => {
+    const header = readFileSync(new URL('../../app/BrowserHostTexts.h', import.meta.url), 'utf8');
+    const constant = header.match(/kKeyboardBridgeScript =((?:\s*L"(?:[^"\\]|\\.)*")+);/);
+    assert.ok(constant, 'kKeyboardBridgeScript is not in app/BrowserHostTexts.h');
+    const pieces = [...constant[1].matchAll(/L("(?:[^"\\]|\\.)*")/g)].map((piece) => JSON.parse(piece[1]));
+    assert.equal(pieces.join(''), kKeyboardBridge);
   });
 
   test('F11, F12 and Alt reach the shell through its keyboard bridge wherever the focus is', async () => {

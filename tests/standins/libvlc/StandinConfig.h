@@ -26,8 +26,10 @@
 //   version=3.0.24 Vetinari            libvlc_get_version's text
 //   log=<path>                         append one line per libvlc call (name and arguments)
 // A media location containing "error" plays as an unreadable input: opening, then error and stopped.
-// Events: set_media 256; play 258, 259 (0), 269, 270, 273, 260, 259 with 0 25 50 75 100 100, then
-// 268 and 267 alternating each tick; pause 261; resume 260; stop 262; end of media 265 then 262.
+// Events (libvlc_MediaPlayer...): set_media MediaChanged; play Opening, Buffering (0), SeekableChanged,
+// PausableChanged, LengthChanged, Playing, Buffering with 0 25 50 75 100 100, then PositionChanged and
+// TimeChanged alternating each tick; pause Paused; resume Playing; stop Stopped; end of media EndReached
+// then Stopped.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // The stand-in's "page": its window, navigations, scripts, and the scenario's host-object calls.
 #include "tests/standins/webview2/StandinBrowser.h"
 
+#include "platform/NeverDestroyed.h"
 #include "platform/WebView2EnvironmentOptions.h"
 #include "tests/standins/webview2/StandinLog.h"
 
@@ -273,8 +274,8 @@ LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 } // namespace
 
 BrowserState& Browser() {
-    static BrowserState* state = new BrowserState(); // lives as long as the process
-    return *state;
+    static vendrak::NeverDestroyed<BrowserState> state; // lives as long as the process
+    return state.Get();
 }
 
 void Post(std::function<void()> work, UINT delayMs) {

@@ -1,6 +1,6 @@
 // The settings file on real windows and real files: what is read, what is written, and what survives.
 #include "services/SettingsFile.h"
-#include "tests/app/WindowTestSupport.h"
+#include "tests/services/PrivateFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -19,21 +19,38 @@ void PrintTo(const Outer& o, std::ostream* out) {
 }
 
 Outer OuterOf(HWND window) {
-    const RECT r = OuterRect(window);
+    RECT r{};
+    GetWindowRect(window, &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 constexpr Outer kDefaults{38, 22, 1079, 636};
 
+// A hidden top-level window with the main window's style; its placement is all the settings file touches.
+HWND CreatePlacedWindow() {
+    static const ATOM windowClass = [] {
+        WNDCLASSEXA c{};
+        c.cbSize = sizeof(c);
+        c.lpfnWndProc = DefWindowProcA;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "VendrakSettingsFileTest";
+        return RegisterClassExA(&c);
+    }();
+    EXPECT_NE(windowClass, 0);
+    return CreateWindowExA(0, "VendrakSettingsFileTest", "", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
 class SettingsFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        window = CreateTestMainWindow();
+        window = CreatePlacedWindow();
+        ASSERT_NE(window, nullptr);
         folder = MakeTestFolder(L"settings");
     }
     void TearDown() override {
         RemoveTree(folder);
-        DestroyMainWindow(window);
+        DestroyWindow(window);
     }
     std::wstring File() const { return folder + L"\\vendrak.ini"; }
 

@@ -28,6 +28,9 @@ struct AppState {
     Microsoft::WRL::ComPtr<ICoreWebView2Controller3> controller3;
     Microsoft::WRL::ComPtr<IHostObjectNodeJs> hostObject;
 
+    // Scripts waiting for the page are not kept here: PageScripts() (app/UiThread.h) holds them in order,
+    // with its own flag for a wake-up on its way, and WndProc drains it on WM_APP before it looks at wParam.
+
     // Null until CreatePlayers fills them; they live until the process ends.
     VlcPlayer* mainPlayer = nullptr;
     VlcPlayer* pipPlayer = nullptr;

@@ -4,13 +4,13 @@
 #include "app/AppState.h"
 #include "app/BrowserHostTexts.h"
 #include "app/CheckFailure.h"
-#include "app/FailureLog.h"
 #include "app/StartAddress.h"
 #include "app/UiThread.h"
+#include "app/WindowModes.h"
 #include "bridge/HostObjectNodeJs.h"
+#include "platform/FailureLog.h"
 #include "platform/Handles.h"
 #include "platform/WebView2Handler.h"
-#include "player/VlcPlayer.h"
 
 #include <string>
 #include <utility>
@@ -24,6 +24,7 @@ using Microsoft::WRL::ComPtr;
 constexpr COREWEBVIEW2_COLOR kTransparent{0, 255, 255, 255};
 
 bool problemReported = false; // UI thread only
+std::wstring browserVersion;  // UI thread only; the runtime's version text, for the host object
 
 void ApplySettings(ICoreWebView2* webView) {
     // Setting results are not examined: a runtime that ignores one still shows the page.
@@ -95,8 +96,8 @@ HRESULT OnEnvironmentCreated(HWND mainWindow, HRESULT result, ICoreWebView2Envir
     LPWSTR raw = nullptr;
     if (SUCCEEDED(environment->get_BrowserVersionString(&raw))) {
         TaskMemString version(raw);
-        if (version && App().mainPlayer != nullptr)
-            App().mainPlayer->browserVersion = version.get();
+        if (version)
+            browserVersion = version.get();
     }
     return S_OK;
 }
@@ -145,8 +146,16 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
 
     LogIfBrowserCallFailed(webView->Navigate(startAddress.c_str()), __LINE__, "Navigate");
 
-    app.hostObject = CreateHostObjectNodeJs(
-        [mainWindow](std::function<void()> work) { RunOnUiThread(mainWindow, std::move(work)); });
+    HostContext context;
+    context.mainPlayer = app.mainPlayer;
+    context.pipPlayer = app.pipPlayer;
+    context.mainWindow = app.mainWindow;
+    context.handlePageKey = HandlePageKey;
+    context.browserVersion = browserVersion;
+    context.runCallbackAsync = [mainWindow](std::function<void()> work) {
+        RunOnUiThread(mainWindow, std::move(work));
+    };
+    app.hostObject = CreateHostObjectNodeJs(std::move(context));
     if (!app.hostObject)
         VENDRAK_LOG_FAILURE("BrowserHost", E_OUTOFMEMORY, "no host object: nodeJs stays unexposed");
 

@@ -1,7 +1,7 @@
 // Ends the process at once on a failed HRESULT.
 #include "app/CheckFailure.h"
 
-#include "app/FailureLog.h"
+#include "platform/FailureLog.h"
 
 namespace vendrak {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
-#include "app/FailureLog.h"
 #include "app/UiThread.h"
 #include "app/WindowModes.h"
+#include "platform/FailureLog.h"
 #include "player/VlcPlayer.h"
 #include "resources/ResourceIds.h"
 #include "services/SettingsFile.h"

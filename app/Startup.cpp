@@ -3,10 +3,10 @@
 
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
-#include "app/FailureLog.h"
 #include "app/MainWindow.h"
 #include "app/MessageLoop.h"
 #include "app/UiThread.h"
+#include "platform/FailureLog.h"
 #include "platform/NeverDestroyed.h"
 #include "player/VlcPlayer.h"
 #include "services/SettingsFile.h"
@@ -58,6 +58,8 @@ void StartPlayers(HWND mainWindow) {
 }
 
 int RunShell(HINSTANCE instance, int showCommand) {
+    const std::wstring settingsFolder = GetSettingsFolder();
+    SetFailureLogFolder(settingsFolder);
     // The browser's objects are single-threaded apartment objects owned by this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(com))
@@ -66,7 +68,7 @@ int RunShell(HINSTANCE instance, int showCommand) {
     if (window == nullptr)
         return 1;
     // Not awaited: the browser finishes its set-up inside the message loop.
-    StartBrowser(window, GetSettingsFolder());
+    StartBrowser(window, settingsFolder);
     const int exitCode = RunMessageLoop(window);
     ReleaseBrowserOptions();
     return exitCode;

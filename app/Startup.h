@@ -17,7 +17,8 @@ HWND OpenMainWindow(HINSTANCE instance, int showCommand, PlayerStarter startPlay
 // them into App(). A player libvlc could not make is inert.
 void StartPlayers(HWND mainWindow);
 
-// UI thread: all of WinMain. Returns the process exit code (1 when the window cannot be made).
+// UI thread: all of WinMain. Tells the failure log the settings folder first. Returns the process exit
+// code (1 when the window cannot be made).
 int RunShell(HINSTANCE instance, int showCommand);
 
 } // namespace vendrak

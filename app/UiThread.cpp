@@ -3,7 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
-#include "app/FailureLog.h"
+#include "platform/FailureLog.h"
 #include "platform/NeverDestroyed.h"
 
 #include <memory>

@@ -34,22 +34,24 @@ HRESULT RunDialogForPage(FileDialogKind kind, BSTR folder, BSTR extensions, IDis
 
 } // namespace
 
-#define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
-
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::saveFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
-    return HOST_CALL(
-        { return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback, runCallbackAsync_); });
+    return HostCall([&]() -> HRESULT {
+        return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback,
+                                context_.runCallbackAsync);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::showFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
-    return HOST_CALL(
-        { return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback, runCallbackAsync_); });
+    return HostCall([&]() -> HRESULT {
+        return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback,
+                                context_.runCallbackAsync);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::writeFile(BSTR path, BSTR text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         const auto utf8Path = BstrToUtf8(path);
         const auto utf8Text = BstrToUtf8(text);
         // The page learns nothing of a failed write: the method answers S_OK either way.
@@ -59,7 +61,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::writeFile(BSTR path, BSTR text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::readFile(BSTR path, BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         const std::string content = ReadTextFile(BstrToUtf8(path).get());
@@ -68,9 +70,9 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::readFile(BSTR path, BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::CallCallbackAsynchronously(IDispatch* callback) {
-    return HOST_CALL({
-        if (callback != nullptr && runCallbackAsync_)
-            runCallbackAsync_(MakeCallbackClosure(callback));
+    return HostCall([&]() -> HRESULT {
+        if (callback != nullptr && context_.runCallbackAsync)
+            context_.runCallbackAsync(MakeCallbackClosure(callback));
         return S_OK;
     });
 }

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "app/AppState.h"
-#include "app/WindowModes.h"
 #include "bridge/BstrText.h"
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
@@ -30,11 +28,9 @@ HRESULT StoreWide(const std::wstring& text, BSTR* out) {
 
 } // namespace
 
-#define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
-
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::MethodWithParametersAndReturnValue(BSTR text, LONG number,
                                                                                BSTR* result) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (result == nullptr)
             return E_POINTER;
         return StoreWide(ComposeGreeting(TextUpToZero(text), number), result);
@@ -42,47 +38,49 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::MethodWithParametersAndReturnValue(B
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::presKey(LONG upFlag, LONG keyCode) {
-    return HOST_CALL({
-        HandlePageKey(upFlag == 0, keyCode);
+    return HostCall([&]() -> HRESULT {
+        if (context_.handlePageKey)
+            context_.handlePageKey(upFlag == 0, keyCode);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setHardwareDecoding(LONG enabled) {
-    return HOST_CALL({
-        if (mainPlayer_ != nullptr && pipPlayer_ != nullptr)
-            SetHardwareDecoding(*mainPlayer_, *pipPlayer_, enabled);
-        else if (mainPlayer_ != nullptr)
-            mainPlayer_->options.hardwareDecoding = enabled == 1;
-        else if (pipPlayer_ != nullptr)
-            pipPlayer_->options.hardwareDecoding = enabled == 1;
+    return HostCall([&]() -> HRESULT {
+        if (context_.mainPlayer != nullptr && context_.pipPlayer != nullptr)
+            SetHardwareDecoding(*context_.mainPlayer, *context_.pipPlayer, enabled);
+        else if (context_.mainPlayer != nullptr)
+            context_.mainPlayer->options.hardwareDecoding = enabled == 1;
+        else if (context_.pipPlayer != nullptr)
+            context_.pipPlayer->options.hardwareDecoding = enabled == 1;
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setNetworkCaching(LONG milliseconds) {
-    return HOST_CALL({
-        if (mainPlayer_ != nullptr)
-            SetNetworkCaching(*mainPlayer_, static_cast<uint32_t>(milliseconds));
+    return HostCall([&]() -> HRESULT {
+        if (context_.mainPlayer != nullptr)
+            SetNetworkCaching(*context_.mainPlayer, static_cast<uint32_t>(milliseconds));
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openVideo(BSTR address, BSTR* result) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (result == nullptr)
             return E_POINTER;
         const auto utf8 = BstrToUtf8(address);
-        if (mainPlayer_ != nullptr)
-            OpenVideo(*mainPlayer_, utf8.get());
+        if (context_.mainPlayer != nullptr)
+            Open(*context_.mainPlayer, utf8.get());
         // Always a valid empty text, never a null one: the page reads "" either way.
         return StoreText(SysAllocStringLen(L"", 0), result);
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::closeApp() {
-    return HOST_CALL({
-        HWND window = mainPlayer_ != nullptr ? static_cast<HWND>(mainPlayer_->videoWindow) : App().mainWindow;
+    return HostCall([&]() -> HRESULT {
+        HWND window = context_.mainPlayer != nullptr ? static_cast<HWND>(context_.mainPlayer->videoWindow)
+                                                     : context_.mainWindow;
         // The posted close is taken before the quit request ends the loop (WM_QUIT comes last), so the
         // window is destroyed and saves its placement on the usual path.
         if (window != nullptr)
@@ -93,7 +91,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::closeApp() {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getMacAddress(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         return StoreText(AnsiToBstr(GetMacAddressText().c_str()), text);
@@ -101,18 +99,17 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getMacAddress(BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVersionInfo(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
-        const std::string browserVersion =
-            mainPlayer_ != nullptr ? WideToUtf8(mainPlayer_->browserVersion) : std::string();
-        const std::string version = ComposeVersionInfo(GetAppVersionText(), browserVersion, LibvlcVersion());
+        const std::string version =
+            ComposeVersionInfo(GetAppVersionText(), WideToUtf8(context_.browserVersion), LibvlcVersion());
         return StoreText(AnsiToBstr(version.c_str()), text);
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getWindowsVersion(BSTR* text) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
         return StoreText(AnsiToBstr(GetWindowsVersionText().c_str()), text);
@@ -120,7 +117,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getWindowsVersion(BSTR* text) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleString(BSTR* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         return StoreWide(exampleString_, value);
@@ -128,14 +125,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleString(BSTR* value) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleString(BSTR value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleString_ = TextUpToZero(value);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleStringAt(LONG index, BSTR* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         // Reading an index never written leaves an empty entry behind, as a map's subscript does.
@@ -144,14 +141,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleStringAt(LONG index, BSTR
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleStringAt(LONG index, BSTR value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleStrings_[index] = TextUpToZero(value);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleDate(DATE* value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         if (value == nullptr)
             return E_POINTER;
         *value = exampleDate_;
@@ -160,14 +157,14 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::get_ExampleDate(DATE* value) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::put_ExampleDate(DATE value) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         exampleDate_ = value;
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::SetExampleDateToNow() {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         SYSTEMTIME now{};
         GetSystemTime(&now);
         DATE date = 0;

@@ -5,10 +5,9 @@
 
 #include <utility>
 
-#include "app/AppState.h"
-#include "app/FailureLog.h"
 #include "bridge/GuardHostCall.h"
 #include "platform/Bstr.h"
+#include "platform/FailureLog.h"
 #include "platform/ModulePath.h"
 
 namespace vendrak {
@@ -18,16 +17,13 @@ std::wstring TypeLibraryPath() {
     return folder.empty() ? std::wstring() : folder + L'\\' + kTypeLibraryName;
 }
 
-HostObjectNodeJs::HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer,
-                                   RunCallbackAsync runCallbackAsync)
-    : mainPlayer_(mainPlayer), pipPlayer_(pipPlayer), runCallbackAsync_(std::move(runCallbackAsync)) {}
+HostObjectNodeJs::HostObjectNodeJs(HostContext context) : context_(std::move(context)) {}
 
-Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(RunCallbackAsync runCallbackAsync) {
-    AppState& app = App();
+Microsoft::WRL::ComPtr<IHostObjectNodeJs> CreateHostObjectNodeJs(HostContext context) {
     try {
-        return MakeCom<HostObjectNodeJs>(app.mainPlayer, app.pipPlayer, std::move(runCallbackAsync));
+        return MakeCom<HostObjectNodeJs>(std::move(context));
     } catch (const std::bad_alloc&) {
-        // Copying the dispatcher may allocate too; the browser host treats a null object as out of memory.
+        // Copying the context may allocate too; the browser host treats a null object as out of memory.
         return nullptr;
     }
 }
@@ -85,13 +81,13 @@ HRESULT HostObjectNodeJs::TypeInfo(ITypeInfo*& info) {
     const HRESULT loaded = path.empty() ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
                                         : LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.GetAddressOf());
     if (FAILED(loaded)) {
-        VENDRAK_LOG_FAILURE(kHostObjectSource, loaded, "LoadTypeLibEx vendrak.tlb");
+        LogHostFailure(loaded, "LoadTypeLibEx vendrak.tlb");
         return loaded;
     }
     Microsoft::WRL::ComPtr<ITypeInfo> found;
     const HRESULT hr = library->GetTypeInfoOfGuid(__uuidof(IHostObjectNodeJs), found.GetAddressOf());
     if (FAILED(hr)) {
-        VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetTypeInfoOfGuid IHostObjectNodeJs");
+        LogHostFailure(hr, "GetTypeInfoOfGuid IHostObjectNodeJs");
         return hr;
     }
     memberIds_ = MemberIds<decltype(memberIds_)>(found.Get());
@@ -108,7 +104,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetTypeInfoCount(UINT* count) {
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
+    return HostCall([&]() -> HRESULT {
         if (info == nullptr)
             return E_POINTER;
         *info = nullptr;
@@ -126,11 +122,11 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetTypeInfo(UINT index, LCID, ITypeI
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                           DISPID* ids) {
-    return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
+    return HostCall([&]() -> HRESULT {
         ITypeInfo* info = nullptr;
         HRESULT hr = TypeInfo(info);
         if (FAILED(hr)) {
-            VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetIDsOfNames without type information");
+            LogHostFailure(hr, "GetIDsOfNames without type information");
             return hr;
         }
         // One member name, as the page's calls have, comes from the table; named arguments, unknown
@@ -145,7 +141,7 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* name
         }
         hr = info->GetIDsOfNames(names, count, ids);
         if (FAILED(hr))
-            VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "GetIDsOfNames");
+            LogHostFailure(hr, "GetIDsOfNames");
         return hr;
     });
 }
@@ -153,18 +149,18 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::GetIDsOfNames(REFIID, LPOLESTR* name
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::Invoke(DISPID member, REFIID, LCID, WORD flags,
                                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                                    UINT* argumentError) {
-    return GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT {
+    return HostCall([&]() -> HRESULT {
         ITypeInfo* info = nullptr;
         HRESULT hr = TypeInfo(info);
         if (FAILED(hr)) {
-            VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "Invoke without type information");
+            LogHostFailure(hr, "Invoke without type information");
             return hr;
         }
         // The type information calls the slot on the interface face, not on IDispatch.
         hr = info->Invoke(static_cast<IHostObjectNodeJs*>(this), member, flags, params, result, exception,
                           argumentError);
         if (FAILED(hr))
-            VENDRAK_LOG_FAILURE(kHostObjectSource, hr, "Invoke");
+            LogHostFailure(hr, "Invoke");
         return hr;
     });
 }

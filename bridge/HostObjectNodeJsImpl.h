@@ -19,9 +19,6 @@ namespace vendrak {
 
 struct VlcPlayer;
 
-// The source name under which the host object's failures reach the failure log.
-inline constexpr char kHostObjectSource[] = "HostObjectNodeJsImpl";
-
 // The type library's file, loaded only from the program's folder.
 inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
 
@@ -30,10 +27,10 @@ inline constexpr wchar_t kTypeLibraryName[] = L"vendrak.tlb";
 [[nodiscard]] std::wstring TypeLibraryPath();
 
 // All members run on the UI thread (the browser calls host objects on the thread that created them).
-// Every method body runs inside GuardHostCall: no exception leaves the object.
+// Every method body runs inside HostCall: no exception leaves the object.
 class HostObjectNodeJs final : public ComClass<IHostObjectNodeJs, IDispatch> {
 public:
-    HostObjectNodeJs(VlcPlayer* mainPlayer, VlcPlayer* pipPlayer, RunCallbackAsync runCallbackAsync);
+    explicit HostObjectNodeJs(HostContext context);
 
     // IDispatch, by the type information of kTypeLibraryName.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -102,11 +99,9 @@ private:
     // a failure is logged and retried next time. The returned pointer is borrowed from typeInfo_.
     HRESULT TypeInfo(ITypeInfo*& info);
 
-    VlcPlayer* mainPlayer_; // not owned; lives until the process ends
-    VlcPlayer* pipPlayer_;  // not owned; lives until the process ends
+    HostContext context_;
     std::wstring exampleString_ = L"Example Property String Value";
     std::map<LONG, std::wstring> exampleStrings_;
-    RunCallbackAsync runCallbackAsync_;
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_; // holds its type library too
     // Member names folded to ASCII lower case, and their DISPIDs: the page calls every method by name, and
     // the type information's own lookup compares the name with each member in turn.

@@ -7,155 +7,162 @@
 
 #include "bridge/GuardHostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
+#include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
+#include "player/VideoSurface.h"
 #include "player/VlcPlayer.h"
 #include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {
 
-// Runs an operation on a player that may be absent (a shell whose players were never created).
+// One operation on a player that may be absent (a shell whose players were never created): S_OK either
+// way. Failures are logged under the page method's line.
 template <typename Operation>
-void OnPlayer(VlcPlayer* player, Operation&& operation) {
-    if (player != nullptr)
-        operation(*player);
+HRESULT OnPlayer(VlcPlayer* player, Operation&& operation, CallerLine caller = {}) {
+    return HostCall(
+        [&]() -> HRESULT {
+            if (player != nullptr)
+                operation(*player);
+            return S_OK;
+        },
+        caller);
 }
 
 // A number result: E_POINTER without a place for it; 0 (or `absent`) when there is no player.
 template <typename Query>
-HRESULT StoreNumber(VlcPlayer* player, LONG* out, LONG absent, Query&& query) {
-    if (out == nullptr)
-        return E_POINTER;
-    *out = player != nullptr ? static_cast<LONG>(query(*player)) : absent;
-    return S_OK;
+HRESULT StoreNumber(VlcPlayer* player, LONG* out, LONG absent, Query&& query, CallerLine caller = {}) {
+    return HostCall(
+        [&]() -> HRESULT {
+            if (out == nullptr)
+                return E_POINTER;
+            *out = player != nullptr ? static_cast<LONG>(query(*player)) : absent;
+            return S_OK;
+        },
+        caller);
 }
 
 // A text result: the player's 8-bit text, or `absent` when there is no player.
 template <typename Query>
-HRESULT StoreAnsi(VlcPlayer* player, BSTR* out, const char* absent, Query&& query) {
-    if (out == nullptr)
-        return E_POINTER;
-    const std::string text = player != nullptr ? query(*player) : std::string(absent);
-    return StoreText(AnsiToBstr(text.c_str()), out);
+HRESULT StoreAnsi(VlcPlayer* player, BSTR* out, const char* absent, Query&& query, CallerLine caller = {}) {
+    return HostCall(
+        [&]() -> HRESULT {
+            if (out == nullptr)
+                return E_POINTER;
+            const std::string text = player != nullptr ? query(*player) : std::string(absent);
+            return StoreText(AnsiToBstr(text.c_str()), out);
+        },
+        caller);
 }
 
 } // namespace
 
-#define HOST_CALL(...) GuardHostCall(kHostObjectSource, __LINE__, [&]() -> HRESULT __VA_ARGS__)
-#define ON_MAIN(operation)                                                                                   \
-    HOST_CALL({                                                                                              \
-        OnPlayer(mainPlayer_, [&](VlcPlayer& player) { operation; });                                        \
-        return S_OK;                                                                                         \
-    })
-#define ON_PIP(operation)                                                                                    \
-    HOST_CALL({                                                                                              \
-        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { operation; });                                         \
-        return S_OK;                                                                                         \
-    })
-
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playVideo() {
-    return ON_MAIN(PlayVideo(player));
+    return OnPlayer(context_.mainPlayer, PlayVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopVideo() {
-    return ON_MAIN(StopVideo(player));
+    return OnPlayer(context_.mainPlayer, StopVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::pauseVideo() {
-    return ON_MAIN(PauseVideo(player));
+    return OnPlayer(context_.mainPlayer, PauseVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::togglePause() {
-    return ON_MAIN(TogglePause(player));
+    return OnPlayer(context_.mainPlayer, TogglePause);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::openPipVideo(BSTR address) {
-    return HOST_CALL({
+    return HostCall([&]() -> HRESULT {
         const auto utf8 = BstrToUtf8(address);
-        OnPlayer(pipPlayer_, [&](VlcPlayer& player) { OpenPipVideo(player, utf8.get()); });
+        if (context_.pipPlayer != nullptr)
+            Open(*context_.pipPlayer, utf8.get());
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::playPipVideo() {
-    return ON_PIP(PlayPipVideo(player));
+    return OnPlayer(context_.pipPlayer, PlayPipVideo);
 }
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::stopPipVideo() {
-    return ON_PIP(StopPipVideo(player));
+    return OnPlayer(context_.pipPlayer, StopPipVideo);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setPipRect(LONG x, LONG y, LONG width, LONG height) {
-    return ON_PIP(SetPipRect(player, x, y, width, height));
+    return OnPlayer(context_.pipPlayer, [&](VlcPlayer& pip) { SetPipRect(pip, x, y, width, height); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::isPlaying(LONG* playing) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, playing, 0, IsPlayingFlag); });
+    return StoreNumber(context_.mainPlayer, playing, 0, IsPlaying);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVolume(LONG* volume) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, volume, 0, GetVolume); });
+    return StoreNumber(context_.mainPlayer, volume, 0, GetVolume);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVolume(LONG volume) {
-    return ON_MAIN(SetVolume(player, volume));
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetVolume(main, volume); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getDuration(LONG* milliseconds) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, milliseconds, 0, GetDuration); });
+    return StoreNumber(context_.mainPlayer, milliseconds, 0, GetDuration);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getTime(LONG* milliseconds) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, milliseconds, 0, GetTime); });
+    return StoreNumber(context_.mainPlayer, milliseconds, 0, GetTime);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setTime(LONG milliseconds) {
     // Script numbers arrive signed; the seek takes them as unsigned (-1 is 4294967295 ms).
-    return ON_MAIN(SetTime(player, static_cast<uint32_t>(milliseconds)));
+    return OnPlayer(context_.mainPlayer,
+                    [&](VlcPlayer& main) { SetTime(main, static_cast<uint32_t>(milliseconds)); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getVideoSize(BSTR* size) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, size, "0x0", GetVideoSizeText); });
+    return StoreAnsi(context_.mainPlayer, size, "0x0", GetVideoSizeText);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setScaleMode(LONG mode) {
-    return ON_MAIN(SetScaleMode(player, mode));
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetScaleMode(main, mode); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setAudioTrack(LONG position) {
-    return ON_MAIN(SetAudioTrack(player, position));
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetAudioTrack(main, position); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTrack(LONG* position) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, position, -1, GetAudioTrack); });
+    return StoreNumber(context_.mainPlayer, position, -1, GetAudioTrack);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getAudioTracks(BSTR* names) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", GetAudioTracks); });
+    return StoreAnsi(context_.mainPlayer, names, "", BuildAudioTrackList);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setSubtitleTrack(LONG position) {
-    return ON_MAIN(SetSubtitleTrack(player, position));
+    return OnPlayer(context_.mainPlayer, [&](VlcPlayer& main) { SetSubtitleTrack(main, position); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTrack(LONG* position) {
-    return HOST_CALL({ return StoreNumber(mainPlayer_, position, -1, GetSubtitleTrack); });
+    return StoreNumber(context_.mainPlayer, position, -1, GetSubtitleTrack);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getSubtitleTracks(BSTR* names) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, names, "", GetSubtitleTracks); });
+    return StoreAnsi(context_.mainPlayer, names, "", BuildSubtitleTrackList);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::fitVideo() {
-    return ON_MAIN(FitVideo(player));
+    return OnPlayer(context_.mainPlayer, FitVideo);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::setVideoRect(LONG x, LONG y, LONG width, LONG height) {
-    return ON_MAIN(SetVideoRect(player, x, y, width, height));
+    return OnPlayer(context_.mainPlayer,
+                    [&](VlcPlayer& main) { PlaceVideoWindow(main, x, y, width, height); });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getStatistics(BSTR* text) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", GetStatistics); });
+    return StoreAnsi(context_.mainPlayer, text, "", BuildStatisticsText);
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::getTrackInfo(BSTR* text) {
-    return HOST_CALL({ return StoreAnsi(mainPlayer_, text, "", GetTrackInfo); });
+    return StoreAnsi(context_.mainPlayer, text, "", BuildTrackInfoText);
 }
 
 } // namespace vendrak

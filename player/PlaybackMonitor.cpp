@@ -25,10 +25,6 @@ uint32_t EventBit(libvlc_event_e type) {
     return uint32_t{1} << (type - libvlc_MediaPlayerMediaChanged);
 }
 
-void CallbackEntry(const libvlc_event_t* event, void* opaque) {
-    OnPlayerEvent(event, opaque);
-}
-
 // The demux bit rate of the media the media player holds now. The UI thread may hand the media player
 // a new media at any moment, which drops the old one; get_media gives us a counted reference of our
 // own for the read.
@@ -198,7 +194,7 @@ void AttachEvents(VlcPlayer& player) {
         return;
     }
     for (libvlc_event_e type : kAttachedEvents) {
-        if (libvlc_event_attach(manager, type, CallbackEntry, &player) == 0) {
+        if (libvlc_event_attach(manager, type, OnPlayerEvent, &player) == 0) {
             player.attachedEvents |= EventBit(type);
         }
     }
@@ -214,7 +210,7 @@ void DetachEvents(VlcPlayer& player) {
     }
     for (libvlc_event_e type : kAttachedEvents) {
         if (player.attachedEvents & EventBit(type)) {
-            libvlc_event_detach(manager, type, CallbackEntry, &player);
+            libvlc_event_detach(manager, type, OnPlayerEvent, &player);
         }
     }
     player.attachedEvents = 0;

@@ -91,14 +91,6 @@ void TogglePause(VlcPlayer& main) {
     }
 }
 
-void OpenVideo(VlcPlayer& main, const std::string& utf8Address) {
-    Open(main, utf8Address);
-}
-
-int32_t IsPlayingFlag(const VlcPlayer& main) {
-    return IsPlaying(main) ? 1 : 0;
-}
-
 int32_t GetVolume(const VlcPlayer& main) {
     if (!main.mediaPlayer) {
         return 0;
@@ -156,10 +148,6 @@ int32_t GetAudioTrack(const VlcPlayer& main) {
     return GetTrack(main, kAudioTracks);
 }
 
-std::string GetAudioTracks(const VlcPlayer& main) {
-    return BuildAudioTrackList(main);
-}
-
 void SetSubtitleTrack(VlcPlayer& main, int32_t position) {
     SetTrack(main, kSubtitleTracks, position);
 }
@@ -168,25 +156,9 @@ int32_t GetSubtitleTrack(const VlcPlayer& main) {
     return GetTrack(main, kSubtitleTracks);
 }
 
-std::string GetSubtitleTracks(const VlcPlayer& main) {
-    return BuildSubtitleTrackList(main);
-}
-
 void FitVideo(VlcPlayer& main) {
     ClientRect client = main.windows->GetClientRect(main.videoWindow);
-    SetVideoRect(main, client.left, client.top, client.right, client.bottom);
-}
-
-void SetVideoRect(VlcPlayer& main, int32_t x, int32_t y, int32_t width, int32_t height) {
-    PlaceVideoWindow(main, x, y, width, height);
-}
-
-std::string GetStatistics(const VlcPlayer& main) {
-    return BuildStatisticsText(main);
-}
-
-std::string GetTrackInfo(const VlcPlayer& main) {
-    return BuildTrackInfoText(main);
+    PlaceVideoWindow(main, client.left, client.top, client.right, client.bottom);
 }
 
 void SetHardwareDecoding(VlcPlayer& main, VlcPlayer& pip, int32_t enabled) {
@@ -196,10 +168,6 @@ void SetHardwareDecoding(VlcPlayer& main, VlcPlayer& pip, int32_t enabled) {
 
 void SetNetworkCaching(VlcPlayer& main, uint32_t milliseconds) {
     main.options.networkCaching = milliseconds;
-}
-
-void OpenPipVideo(VlcPlayer& pip, const std::string& utf8Address) {
-    Open(pip, utf8Address);
 }
 
 void PlayPipVideo(VlcPlayer& pip) {

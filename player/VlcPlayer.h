@@ -87,7 +87,6 @@ struct VlcPlayer {
     bool refocusPending = false; // UI thread: give the web view the focus until libvlc's window exists
     int32_t fillMode = 0;        // kFillMode = fill, anything else automatic fit
     std::atomic<uint32_t> bitrateDue{0}; // tick count when the next bit-rate report is due; 0 = none
-    std::wstring browserVersion;         // main player only: the web view runtime's version text
     ScriptSink scriptSink;
     VideoWindows* windows = nullptr; // not owned; outlives the player
     // Bit (type - 256) set for each event type OnPlayerEvent is registered for: libvlc aborts when

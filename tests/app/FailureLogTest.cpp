@@ -1,5 +1,5 @@
 // The failure log file: its line form, its size cap, concurrent writers, and a missing folder.
-#include "app/FailureLog.h"
+#include "platform/FailureLog.h"
 #include "tests/app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@ namespace {
 
 class FailureLogTest : public testing::Test {
 protected:
+    void SetUp() override { SetFailureLogFolder(TestSettingsFolder()); }
     void TearDown() override { RemoveTree(TestSettingsFolder()); }
     std::wstring LogFile() const { return TestSettingsFolder() + L"\\vendrak.log"; }
 };
@@ -21,6 +22,11 @@ protected:
 TEST_F(FailureLogTest, NothingIsWrittenWithoutTheSettingsFolder) {
     VENDRAK_LOG_FAILURE("HostObjectNodeJsImpl", E_FAIL, "no folder yet");
     EXPECT_EQ(GetFileAttributesW(TestSettingsFolder().c_str()), INVALID_FILE_ATTRIBUTES) << "never created";
+    // Nor into a folder that exists while the shell has named none.
+    CreateDirectoryW(TestSettingsFolder().c_str(), nullptr);
+    SetFailureLogFolder(L"");
+    VENDRAK_LOG_FAILURE("HostObjectNodeJsImpl", E_FAIL, "no folder named");
+    EXPECT_EQ(GetFileAttributesW(LogFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FailureLogTest, LinesCarrySourceLineTextAndCode) {

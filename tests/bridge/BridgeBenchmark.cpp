@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
 #include "bridge/HostObjectNodeJs.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "player/VideoWindows.h"
@@ -104,8 +103,6 @@ int main() {
     auto mainPlayer = std::make_unique<vendrak::VlcPlayer>();
     auto pipPlayer = std::make_unique<vendrak::VlcPlayer>();
     mainPlayer->windows = pipPlayer->windows = &vendrak::Win32VideoWindows();
-    vendrak::App().mainPlayer = mainPlayer.get();
-    vendrak::App().pipPlayer = pipPlayer.get();
 
     const auto loadStart = Clock::now();
     {
@@ -121,7 +118,13 @@ int main() {
         LoadTypeLibEx(vendrak::TypeLibraryPath().c_str(), REGKIND_NONE, library.GetAddressOf());
     });
 
-    ComPtr<IHostObjectNodeJs> host = vendrak::CreateHostObjectNodeJs([](std::function<void()>) {});
+    vendrak::HostContext context;
+    context.mainPlayer = mainPlayer.get();
+    context.pipPlayer = pipPlayer.get();
+    // The shell's handler with no main window: a key that is not Alt, F11 or F12 changes nothing.
+    context.handlePageKey = [](bool, int) {};
+    context.runCallbackAsync = [](std::function<void()>) {};
+    ComPtr<IHostObjectNodeJs> host = vendrak::CreateHostObjectNodeJs(std::move(context));
     ComPtr<IDispatch> dispatch;
     host.As(&dispatch);
     BSTR text = SysAllocString(L"abc");

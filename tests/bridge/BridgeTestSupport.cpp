@@ -1,7 +1,7 @@
 // Helpers for the host-object tests (see BridgeTestSupport.h).
 #include "BridgeTestSupport.h"
 
-#include "app/AppState.h"
+#include "platform/FailureLog.h"
 #include "player/VideoWindows.h"
 #include "services/SettingsFile.h"
 
@@ -164,15 +164,15 @@ void HostFixture::SetUp() {
     pipPlayer->scriptSink = sink;
     pipPlayer->stateSuffix = L"_pip";
 
-    AppState& app = App();
-    app.mainWindow = mainWindow;
-    app.savedMenu = menu;
-    app.isFullScreen = false;
-    app.altPending = 0;
-    app.mainPlayer = mainPlayer.get();
-    app.pipPlayer = pipPlayer.get();
-
-    host = CreateHostObjectNodeJs([this](std::function<void()> work) { queued.push_back(std::move(work)); });
+    SetFailureLogFolder(GetSettingsFolder());
+    context.mainPlayer = mainPlayer.get();
+    context.pipPlayer = pipPlayer.get();
+    context.mainWindow = mainWindow;
+    context.handlePageKey = [this](bool isDown, int virtualKey) {
+        pageKeys.emplace_back(isDown, virtualKey);
+    };
+    context.runCallbackAsync = [this](std::function<void()> work) { queued.push_back(std::move(work)); };
+    host = CreateHostObjectNodeJs(context);
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(host.As(&dispatch), S_OK);
 }
@@ -181,11 +181,7 @@ void HostFixture::TearDown() {
     dispatch.Reset();
     host.Reset();
     queued.clear();
-    AppState& app = App();
-    app.mainPlayer = nullptr;
-    app.pipPlayer = nullptr;
-    app.mainWindow = nullptr;
-    app.savedMenu = nullptr;
+    context = HostContext{};
     if (mainWindow != nullptr) {
         SetMenu(mainWindow, nullptr);
         DestroyWindow(mainWindow);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bridge/HostObjectNodeJs.h"
@@ -111,7 +112,8 @@ public:
 
 // COM for the test thread, a hidden top-level "main window" with a detached menu, a "STATIC"
 // picture-in-picture child, two inert players (no libvlc objects) on the real Win32 window seam, and a
-// host object whose dispatcher only queues (RunQueued runs what was queued, in order).
+// host object made from `context`: its page-key handler records into pageKeys, its dispatcher only
+// queues (RunQueued runs what was queued, in order).
 class HostFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -125,6 +127,8 @@ protected:
     std::unique_ptr<VlcPlayer> pipPlayer;
     std::vector<std::wstring> scripts; // what the players handed to the page
     std::deque<std::function<void()>> queued;
+    std::vector<std::pair<bool, int>> pageKeys; // (down, virtual-key code) as presKey handed them on
+    HostContext context;
     ComPtr<IHostObjectNodeJs> host;
     ComPtr<IDispatch> dispatch;
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 
-#include "app/AppState.h"
 #include "player/PlayerMethods.h"
 #include "services/SystemInfo.h"
 
@@ -123,31 +122,34 @@ TEST_F(DispatchTest, SettingsAndOpeningReachThePlayers) {
         });
 }
 
-TEST_F(DispatchTest, PresKeyTogglesTheMenuOnAltReleaseOnly) {
-    ASSERT_EQ(GetMenu(mainWindow), nullptr);
-    const LONG styleBefore = GetWindowLongA(mainWindow, GWL_STYLE);
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(1), Arg::I4(18))).hr, S_OK);
-    EXPECT_EQ(GetMenu(mainWindow), nullptr) << "a lone Alt release does nothing";
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(0), Arg::I4(18))).hr, S_OK);
-    EXPECT_EQ(App().altPending, 1);
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(1), Arg::I4(18))).hr, S_OK);
-    EXPECT_EQ(GetMenu(mainWindow), menu);
-    EXPECT_EQ(App().altPending, 0);
-    // Any non-zero flag is a release: F11 acts on presses only.
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(2), Arg::I4(122))).hr, S_OK);
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(1), Arg::I4(122))).hr, S_OK);
-    EXPECT_FALSE(App().isFullScreen);
-    EXPECT_EQ(GetWindowLongA(mainWindow, GWL_STYLE), styleBefore);
-    EXPECT_EQ(GetMenu(mainWindow), menu);
-}
-
-TEST_F(DispatchTest, PresKeyF12PressesToggleTopmost) {
-    auto topmost = [&] { return (GetWindowLongA(mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-    ASSERT_FALSE(topmost());
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(0), Arg::I4(123))).hr, S_OK);
-    EXPECT_TRUE(topmost());
-    EXPECT_EQ(Call(dispatch.Get(), L"presKey", Args(Arg::I4(0), Arg::I4(123))).hr, S_OK);
-    EXPECT_FALSE(topmost());
+TEST_F(DispatchTest, PresKeyHandsTheKeyToTheShell) {
+    // The shell decides what a key does (Alt, F11, F12); the host object tells it press or release: an
+    // up flag of 0 is a press, any other is a release.
+    auto handed = [&](bool down, int key) {
+        return [&, down, key](const CallResult&) {
+            ASSERT_FALSE(pageKeys.empty());
+            EXPECT_EQ(pageKeys.back(), std::make_pair(down, key));
+        };
+    };
+    RunCases(dispatch.Get(), {
+                                 {"Alt release", L"presKey", DISPATCH_METHOD,
+                                  [] { return Args(Arg::I4(1), Arg::I4(18)); }, S_OK, handed(false, 18)},
+                                 {"Alt press", L"presKey", DISPATCH_METHOD,
+                                  [] { return Args(Arg::I4(0), Arg::I4(18)); }, S_OK, handed(true, 18)},
+                                 {"F11 press", L"presKey", DISPATCH_METHOD,
+                                  [] { return Args(Arg::I4(0), Arg::I4(122)); }, S_OK, handed(true, 122)},
+                                 {"other flag is a release", L"presKey", DISPATCH_METHOD,
+                                  [] { return Args(Arg::I4(2), Arg::I4(122)); }, S_OK, handed(false, 122)},
+                                 {"F12 press", L"presKey", DISPATCH_METHOD,
+                                  [] { return Args(Arg::I4(0), Arg::I4(123)); }, S_OK, handed(true, 123)},
+                             });
+    EXPECT_EQ(pageKeys.size(), 5u);
+    // A shell that handles no page keys: presKey still answers S_OK.
+    HostContext keyless = context;
+    keyless.handlePageKey = nullptr;
+    ComPtr<IDispatch> other;
+    ASSERT_EQ(CreateHostObjectNodeJs(keyless).As(&other), S_OK);
+    EXPECT_EQ(Call(other.Get(), L"presKey", Args(Arg::I4(0), Arg::I4(122))).hr, S_OK);
 }
 
 TEST_F(DispatchTest, PlayerMethodsOnInertPlayersAnswerTheNeutralValues) {
@@ -228,17 +230,20 @@ TEST_F(DispatchTest, PictureInPictureWindowFollowsThePage) {
 }
 
 TEST_F(DispatchTest, SystemTextsCrossUnchanged) {
-    mainPlayer->browserVersion = L"122.0.2365.46";
+    HostContext versioned = context;
+    versioned.browserVersion = L"122.0.2365.46";
+    ComPtr<IDispatch> withVersion;
+    ASSERT_EQ(CreateHostObjectNodeJs(versioned).As(&withVersion), S_OK);
     const std::string app = GetAppVersionText();
     const std::string vlc = LibvlcVersion();
     const std::wstring wantVersion = std::wstring(app.begin(), app.end()) +
                                      L" (WebView2 v.122.0.2365.46 , VLC lib v. " +
                                      std::wstring(vlc.begin(), vlc.end()) + L" )";
-    CallResult version = Call(dispatch.Get(), L"getVersionInfo");
+    CallResult version = Call(withVersion.Get(), L"getVersionInfo");
     ASSERT_EQ(version.hr, S_OK);
     EXPECT_EQ(version.Text(), wantVersion);
 
-    mainPlayer->browserVersion.clear();
+    // The fixture's host was made before the browser told its version.
     const std::wstring unknownBrowser = Call(dispatch.Get(), L"getVersionInfo").Text();
     EXPECT_NE(unknownBrowser.find(L" (WebView2 v. , VLC lib v. "), std::wstring::npos)
         << unknownBrowser.c_str();

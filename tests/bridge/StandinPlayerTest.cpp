@@ -6,7 +6,6 @@
 #include <mutex>
 #include <thread>
 
-#include "app/AppState.h"
 #include "player/VideoWindows.h"
 
 namespace vendrak::test {
@@ -29,10 +28,11 @@ protected:
             Win32VideoWindows());
         ASSERT_NE(players.mainPlayer, nullptr);
         ASSERT_NE(players.mainPlayer->mediaPlayer, nullptr) << "the stand-in libvlc made no media player";
-        App().mainWindow = window;
-        App().mainPlayer = players.mainPlayer.get();
-        App().pipPlayer = players.pipPlayer.get();
-        host = CreateHostObjectNodeJs([](std::function<void()>) {});
+        HostContext context;
+        context.mainPlayer = players.mainPlayer.get();
+        context.pipPlayer = players.pipPlayer.get();
+        context.mainWindow = window;
+        host = CreateHostObjectNodeJs(std::move(context));
         ASSERT_EQ(host.As(&dispatch), S_OK);
     }
 
@@ -41,9 +41,6 @@ protected:
             Call(dispatch.Get(), L"stopVideo");
         dispatch.Reset();
         host.Reset();
-        App().mainPlayer = nullptr;
-        App().pipPlayer = nullptr;
-        App().mainWindow = nullptr;
         players = {};
         DestroyWindow(window);
         CoUninitialize();
@@ -149,7 +146,6 @@ TEST_F(StandinPlayerTest, FinalReleaseLeavesThePlayersAlone) {
     DeleteFileA(log.c_str());
     EXPECT_TRUE(IsPlaying(*players.mainPlayer));
     EXPECT_NE(players.mainPlayer->media, nullptr);
-    EXPECT_EQ(App().mainPlayer, players.mainPlayer.get());
 }
 
 } // namespace

@@ -142,7 +142,7 @@ TEST_F(PlayerLibvlc, NoSizeReportForAChannelLeft) {
 
 TEST_F(PlayerLibvlc, BothPlayersAtOnceAndTheNtscSize) {
     Open(Main(), MediaUrl("hd720.mkv"));
-    OpenPipVideo(Pip(), MediaUrl("full1080.mkv"));
+    Open(Pip(), MediaUrl("full1080.mkv"));
     PlayVideo(Main());
     PlayPipVideo(Pip());
     ASSERT_TRUE(WaitForScript(L"StateChange('playing_pip', '');"));
@@ -179,14 +179,13 @@ TEST_F(PlayerLibvlc, PauseResumeStopAndReopen) {
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(1920,1080,25);"));
     EXPECT_TRUE(IsPlaying(Main()));
-    EXPECT_EQ(IsPlayingFlag(Main()), 1);
 
     sink.Clear();
     PauseVideo(Main());
     ASSERT_TRUE(WaitForScript(L"StateChange('plaused', '');"));
     EXPECT_EQ(sink.Scripts().front(), L"vlc_bitrate(0);");
     EXPECT_EQ(Main().bitrateDue.load(), 0u);
-    EXPECT_EQ(IsPlayingFlag(Main()), 0);
+    EXPECT_FALSE(IsPlaying(Main()));
 
     // Resuming: libvlc's playing event comes before the next time change, so no new size call;
     // bit-rate reports stay off until the next play.
@@ -235,7 +234,7 @@ TEST_F(PlayerLibvlc, FailedMediaNeverReportPlaying) {
         std::erase(scripts, L"vlc_bitrate(0);");
         EXPECT_EQ(Folded(scripts), c.want) << Print(scripts);
         EXPECT_EQ(GetVideoSizeText(Main()), "0x0");
-        EXPECT_EQ(IsPlayingFlag(Main()), 0);
+        EXPECT_FALSE(IsPlaying(Main()));
     }
 }
 
@@ -244,7 +243,7 @@ TEST_F(PlayerLibvlc, SoundOnlyMediaReportsNoPicture) {
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(0,0,0.000000);"));
     EXPECT_EQ(GetVideoSizeText(Main()), "0x0");
-    EXPECT_EQ(GetSubtitleTracks(Main()), "");
+    EXPECT_EQ(BuildSubtitleTrackList(Main()), "");
     EXPECT_EQ(GetDuration(Main()), 2000);
     ASSERT_TRUE(WaitForScript(L"StateChange('stopped', '');"));
 }
@@ -289,12 +288,12 @@ TEST_F(PlayerLibvlc, TrackListsSelectionAndReports) {
     Open(Main(), MediaUrl("full1080.mkv"));
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(1920,1080,25);"));
-    EXPECT_EQ(GetAudioTracks(Main()), "Disable:::::English - [English]:::::Deutsch - [German]");
-    EXPECT_EQ(GetSubtitleTracks(Main()), "Disable:::::Track 1 - [English]:::::Track 2 - [German]");
+    EXPECT_EQ(BuildAudioTrackList(Main()), "Disable:::::English - [English]:::::Deutsch - [German]");
+    EXPECT_EQ(BuildSubtitleTrackList(Main()), "Disable:::::Track 1 - [English]:::::Track 2 - [German]");
     EXPECT_EQ(GetAudioTrack(Main()), 1);
 
     ASSERT_TRUE(WaitForTime(Main(), 1500));
-    std::string statistics = GetStatistics(Main());
+    std::string statistics = BuildStatisticsText(Main());
     static const std::regex form(
         "Input:\n  read_bytes: ([0-9]+)\n  input_bitrate: [0-9]+\n\n"
         "Demux:\n  demux_read_bytes: ([0-9]+)\n  demux_bitrate: [0-9]+\ndemux_corrupted: 0\n"
@@ -326,7 +325,7 @@ TEST_F(PlayerLibvlc, TrackListsSelectionAndReports) {
         EXPECT_EQ(GetSubtitleTrack(Main()), c.wantBack);
     }
 
-    EXPECT_EQ(GetTrackInfo(Main()),
+    EXPECT_EQ(BuildTrackInfoText(Main()),
               "Stream Video_1:\n    Codec: H264 - MPEG-4 AVC (part 10)\n    Bitrate: 0\n    Language: und\n"
               "    Resolution: 1920x1080\n    Sar_num: 1\n    Sar_den: 1\n    Frame_rate_num: 25\n"
               "    Frame_rate_den: 1\n"
@@ -385,11 +384,11 @@ TEST_F(PlayerLibvlc, BitrateReportsAtTheFirstEventAfterEachPeriod) {
 }
 
 TEST_F(PlayerLibvlc, NothingOpenedAnswersWithoutTouchingAMedia) {
-    EXPECT_EQ(GetStatistics(Main()), "");
-    EXPECT_EQ(GetTrackInfo(Main()), "");
+    EXPECT_EQ(BuildStatisticsText(Main()), "");
+    EXPECT_EQ(BuildTrackInfoText(Main()), "");
     EXPECT_EQ(GetDuration(Main()), 0);
     EXPECT_EQ(GetVideoSizeText(Main()), "0x0");
-    EXPECT_EQ(GetAudioTracks(Main()), "");
+    EXPECT_EQ(BuildAudioTrackList(Main()), "");
     EXPECT_EQ(GetAudioTrack(Main()), -1);
     ReportBitrate(Main());
     ASSERT_TRUE(sink.WaitForScript(L"vlc_bitrate(0);"));

@@ -63,7 +63,7 @@ TEST_F(PlayerStorm, BitrateReportsWhileMediaAreReplaced) {
         Open(Main(), media[cycle % 2]);
         PlayVideo(Main());
         std::this_thread::sleep_for(std::chrono::milliseconds(20 + (cycle % 5) * 30));
-        EXPECT_FALSE(GetStatistics(Main()).empty());
+        EXPECT_FALSE(BuildStatisticsText(Main()).empty());
     }
     StopVideo(Main());
     done = true;

@@ -179,7 +179,7 @@ Figures ZapShell(const std::string& from, const std::string& to) {
     VlcPlayer& main = *players.mainPlayer;
     Pictures pictures;
     pictures.Arm(1280);
-    OpenVideo(main, from);
+    Open(main, from);
     pictures.Install(main.mediaPlayer.get());
     PlayVideo(main);
     if (!pictures.Wait()) {
@@ -189,7 +189,7 @@ Figures ZapShell(const std::string& from, const std::string& to) {
     pictures.Arm(kWidth);
     armed = true;
     const auto start = Clock::now();
-    OpenVideo(main, to);
+    Open(main, to);
     pictures.Install(main.mediaPlayer.get());
     PlayVideo(main);
     pictures.Wait();

@@ -2,7 +2,9 @@
 // script texts, libvlc's picture window being found and placed, failures libvlc can report, and that
 // every media, track array and description list handed out is released.
 #include "player/PlaybackMonitor.h"
+#include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
+#include "player/VideoSurface.h"
 
 #include "tests/player/RecordingSink.h"
 
@@ -108,7 +110,7 @@ TEST_F(StandinPlayer, PlayReportsInLibvlcsOrderAndTheVideoWindowIsPlaced) {
     HWND video = nullptr;
     ASSERT_TRUE(PumpUntil(
         [&] { return (video = static_cast<HWND>(Win32VideoWindows().FindVideoMainWindow(main))); }));
-    SetVideoRect(Main(), 16, 9, 640, 360);
+    PlaceVideoWindow(Main(), 16, 9, 640, 360);
     RECT rect{};
     GetWindowRect(video, &rect);
     MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
@@ -132,12 +134,12 @@ TEST_F(StandinPlayer, ReportsFromConfiguredValues) {
     Open(Main(), "file:///C:/media/movie.mkv");
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(1280,720,29);"));
-    EXPECT_EQ(GetAudioTracks(Main()), "Off:::::Español:::::English");
+    EXPECT_EQ(BuildAudioTrackList(Main()), "Off:::::Español:::::English");
     EXPECT_EQ(GetAudioTrack(Main()), 2);
     SetAudioTrack(Main(), 1);
     EXPECT_EQ(GetAudioTrack(Main()), 1);
     EXPECT_EQ(
-        GetStatistics(Main()),
+        BuildStatisticsText(Main()),
         "Input:\n  read_bytes: 5\n  input_bitrate: 4\n\nDemux:\n  demux_read_bytes: 6\n  demux_bitrate: 12\n"
         "demux_corrupted: 0\n  demux_discontinuity: 1\n\nDecoders:\n  decoded_video: 2\n  decoded_audio: "
         "3\n\n"
@@ -148,7 +150,7 @@ TEST_F(StandinPlayer, ReportsFromConfiguredValues) {
     Control("fail_stats", "1"); // libvlc has no statistics: a zeroed record, not stale memory
     ReportBitrate(Main());
     EXPECT_EQ(sink.Scripts().back(), L"vlc_bitrate(0);");
-    EXPECT_EQ(GetStatistics(Main()).substr(0, 30), "Input:\n  read_bytes: 0\n  input");
+    EXPECT_EQ(BuildStatisticsText(Main()).substr(0, 30), "Input:\n  read_bytes: 0\n  input");
     StopVideo(Main());
 }
 
@@ -191,7 +193,7 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
     SetNetworkCaching(Main(), 2500);
     SetHardwareDecoding(Main(), Pip(), 0);
     Open(Main(), "file:///C:/media/movie.mkv");
-    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    Open(Pip(), "file:///C:/media/pip.mkv");
     Control("log", nullptr);
 
     const std::string mainPlayer = PointerText(Main().mediaPlayer.get());
@@ -227,7 +229,7 @@ TEST_F(StandinPlayer, OpenHandsLibvlcTheJoinedOptionOfTheSettingsInForce) {
 TEST_F(StandinPlayer, BothPlayingEachCallReachesOnlyTheMainPicture) {
     Control("duration", "100000");
     Open(Main(), "file:///C:/media/movie.mkv");
-    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    Open(Pip(), "file:///C:/media/pip.mkv");
     PlayVideo(Main());
     PlayPipVideo(Pip());
     const std::string mainPlayer = PointerText(Main().mediaPlayer.get());
@@ -255,14 +257,14 @@ TEST_F(StandinPlayer, BothPlayingEachCallReachesOnlyTheMainPicture) {
     const std::string placed = "vout placed " + mainVideoClass + " ";
     const std::string scale = "libvlc_video_set_scale " + mainPlayer + " ";
     const Case cases[] = {
-        {"setVideoRect", [&] { SetVideoRect(Main(), 100, 50, 640, 360); }, {placed + "100,50,640,360"}},
+        {"setVideoRect", [&] { PlaceVideoWindow(Main(), 100, 50, 640, 360); }, {placed + "100,50,640,360"}},
         {"fitVideo",
          [&] { FitVideo(Main()); },
          {placed + "0,0," + std::to_string(client.right) + "," + std::to_string(client.bottom)}},
         {"fill: automatic fit while moving, then the factor for the new size",
          [&] {
              Main().fillMode = kFillMode;
-             SetVideoRect(Main(), 10, 20, 960, 270);
+             PlaceVideoWindow(Main(), 10, 20, 960, 270);
          },
          {scale + "0", placed + "10,20,960,270", scale + "0.5"}},
         {"togglePause: automatic fit, fillMode kept",
@@ -290,7 +292,7 @@ TEST_F(StandinPlayer, BothPlayingEachCallReachesOnlyTheMainPicture) {
 }
 
 TEST_F(StandinPlayer, PictureInPicturePlaysInItsOwnWindow) {
-    OpenPipVideo(Pip(), "file:///C:/media/pip.mkv");
+    Open(Pip(), "file:///C:/media/pip.mkv");
     SetPipRect(Pip(), 500, 300, 280, 160);
     PlayPipVideo(Pip());
     HWND pipWindow = static_cast<HWND>(Pip().videoWindow);
@@ -315,9 +317,9 @@ TEST_F(StandinPlayer, EverythingHandedOutIsReleased) {
             ASSERT_TRUE(WaitForScript(L"vlc_video_res(0,0,25);"));
             sink.Clear();
         }
-        GetTrackInfo(Main());
-        GetAudioTracks(Main());
-        GetSubtitleTracks(Main());
+        BuildTrackInfoText(Main());
+        BuildAudioTrackList(Main());
+        BuildSubtitleTrackList(Main());
         SetAudioTrack(Main(), cycle % 4 - 1);
         GetAudioTrack(Main());
         SetSubtitleTrack(Main(), 1);

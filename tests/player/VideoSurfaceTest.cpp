@@ -71,7 +71,7 @@ TEST(VideoSurface, PlacementByMode) {
         Surface s;
         s.windows.videoMain = c.found;
         s.player.fillMode = c.fillMode;
-        SetVideoRect(s.player, 1, 2, 300, 400);
+        PlaceVideoWindow(s.player, 1, 2, 300, 400);
         EXPECT_EQ(s.windows.Calls(), c.want);
         EXPECT_EQ(s.player.fillMode, c.wantFillMode);
     }

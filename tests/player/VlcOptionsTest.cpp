@@ -1,5 +1,6 @@
 // Start arguments, the joined media option and the settings' own media options, and what Open does on a
 // player libvlc refused.
+#include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
 
 #include "tests/player/FakeVideoWindows.h"
@@ -112,17 +113,17 @@ TEST(InertPlayer, OperationsAnswerNeutrallyAndTouchOnlyWindows) {
     TogglePause(player);
     StopVideo(player);
 
-    EXPECT_EQ(IsPlayingFlag(player), 0);
+    EXPECT_FALSE(IsPlaying(player));
     EXPECT_EQ(GetVolume(player), 0);
     EXPECT_EQ(GetDuration(player), 0);
     EXPECT_EQ(GetTime(player), 0);
     EXPECT_EQ(GetVideoSizeText(player), "0x0");
     EXPECT_EQ(GetAudioTrack(player), -1);
     EXPECT_EQ(GetSubtitleTrack(player), -1);
-    EXPECT_EQ(GetAudioTracks(player), "");
-    EXPECT_EQ(GetSubtitleTracks(player), "");
-    EXPECT_EQ(GetStatistics(player), "");
-    EXPECT_EQ(GetTrackInfo(player), "");
+    EXPECT_EQ(BuildAudioTrackList(player), "");
+    EXPECT_EQ(BuildSubtitleTrackList(player), "");
+    EXPECT_EQ(BuildStatisticsText(player), "");
+    EXPECT_EQ(BuildTrackInfoText(player), "");
     SetScaleMode(player, 1);
     EXPECT_EQ(player.fillMode, 1);
 

@@ -1,9 +1,8 @@
 // Writes failures to the debugger and to a size-capped vendrak.log that a user can send.
-#include "app/FailureLog.h"
+#include "platform/FailureLog.h"
 
 #include "platform/Handles.h"
 #include "platform/NeverDestroyed.h"
-#include "services/SettingsFile.h"
 
 #include <windows.h>
 
@@ -11,6 +10,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace vendrak {
 namespace {
@@ -18,21 +18,26 @@ namespace {
 constexpr wchar_t kLogFileName[] = L"\\vendrak.log";
 constexpr size_t kMaxWhat = 400;
 
-// Appends from several threads would interleave their bytes; one writer at a time. Never destroyed:
-// libvlc's threads may still log while the process exits.
-std::mutex& LogFileLock() {
-    static NeverDestroyed<std::mutex> lock;
-    return lock.Get();
+struct LogFile {
+    std::mutex lock;     // appends from several threads would interleave their bytes; one writer at a time
+    std::wstring folder; // guarded by lock; empty until the shell names it
+};
+
+LogFile& TheLogFile() {
+    // Never destroyed: libvlc's threads may still log while the process exits.
+    static NeverDestroyed<LogFile> log;
+    return log.Get();
 }
 
 void AppendToLogFile(const std::string& line) {
-    const std::wstring folder = GetSettingsFolder();
-    const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(folder.c_str());
+    LogFile& log = TheLogFile();
+    std::lock_guard guard(log.lock);
+    const DWORD attributes =
+        log.folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(log.folder.c_str());
     // The browser's runtime creates the folder; the log never creates it (nor writes to a drive root).
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return;
-    const std::wstring path = folder + kLogFileName;
-    std::lock_guard guard(LogFileLock());
+    const std::wstring path = log.folder + kLogFileName;
     const FileHandle owner(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!owner)
@@ -51,6 +56,12 @@ void AppendToLogFile(const std::string& line) {
 }
 
 } // namespace
+
+void SetFailureLogFolder(std::wstring folder) {
+    LogFile& log = TheLogFile();
+    std::lock_guard guard(log.lock);
+    log.folder = std::move(folder);
+}
 
 void LogFailure(const char* source, int line, long code, std::string_view what) {
     try {

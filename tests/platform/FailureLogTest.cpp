@@ -1,6 +1,6 @@
 // The failure log file: its line form, its size cap, concurrent writers, and a missing folder.
 #include "platform/FailureLog.h"
-#include "tests/app/WindowTestSupport.h"
+#include "tests/services/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +12,32 @@
 namespace vendrak {
 namespace {
 
-class FailureLogTest : public testing::Test {
+using testing::ReadBytes;
+
+class FailureLogTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetFailureLogFolder(TestSettingsFolder()); }
-    void TearDown() override { RemoveTree(TestSettingsFolder()); }
-    std::wstring LogFile() const { return TestSettingsFolder() + L"\\vendrak.log"; }
+    // The log's folder lies inside the scratch folder and does not exist until a test makes it.
+    void SetUp() override { SetFailureLogFolder(SettingsFolder()); }
+    void TearDown() override { SetFailureLogFolder(L""); }
+    std::wstring SettingsFolder() const { return scratch_ / L"settings"; }
+    std::wstring LogFile() const { return SettingsFolder() + L"\\vendrak.log"; }
+
+private:
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(FailureLogTest, NothingIsWrittenWithoutTheSettingsFolder) {
     VENDRAK_LOG_FAILURE("HostObjectNodeJsImpl", E_FAIL, "no folder yet");
-    EXPECT_EQ(GetFileAttributesW(TestSettingsFolder().c_str()), INVALID_FILE_ATTRIBUTES) << "never created";
+    EXPECT_EQ(GetFileAttributesW(SettingsFolder().c_str()), INVALID_FILE_ATTRIBUTES) << "never created";
     // Nor into a folder that exists while the shell has named none.
-    CreateDirectoryW(TestSettingsFolder().c_str(), nullptr);
+    CreateDirectoryW(SettingsFolder().c_str(), nullptr);
     SetFailureLogFolder(L"");
     VENDRAK_LOG_FAILURE("HostObjectNodeJsImpl", E_FAIL, "no folder named");
     EXPECT_EQ(GetFileAttributesW(LogFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FailureLogTest, LinesCarrySourceLineTextAndCode) {
-    CreateDirectoryW(TestSettingsFolder().c_str(), nullptr);
+    CreateDirectoryW(SettingsFolder().c_str(), nullptr);
     struct Case {
         const char* source;
         int line;
@@ -52,22 +59,22 @@ TEST_F(FailureLogTest, LinesCarrySourceLineTextAndCode) {
         LogFailure(c.source, c.line, c.code, c.what);
         want += c.want;
     }
-    EXPECT_EQ(ReadWholeFile(LogFile()), want);
+    EXPECT_EQ(ReadBytes(LogFile()), want);
 }
 
 TEST_F(FailureLogTest, FileNeverPassesItsCap) {
-    CreateDirectoryW(TestSettingsFolder().c_str(), nullptr);
+    CreateDirectoryW(SettingsFolder().c_str(), nullptr);
     const std::string what(300, 'x');
     for (int i = 0; i < 1000; ++i) {
         LogFailure("Cap", i, 0, what);
-        ASSERT_LE(ReadWholeFile(LogFile()).size(), kFailureLogCap) << i;
+        ASSERT_LE(ReadBytes(LogFile()).size(), kFailureLogCap) << i;
     }
-    const std::string got = ReadWholeFile(LogFile());
+    const std::string got = ReadBytes(LogFile());
     EXPECT_NE(got.find("Cap(999): "), std::string::npos) << "the newest failure is kept";
 }
 
 TEST_F(FailureLogTest, ConcurrentWritersKeepWholeLines) {
-    CreateDirectoryW(TestSettingsFolder().c_str(), nullptr);
+    CreateDirectoryW(SettingsFolder().c_str(), nullptr);
     std::vector<std::thread> writers;
     for (int t = 0; t < 8; ++t) {
         writers.emplace_back([t] {
@@ -77,7 +84,7 @@ TEST_F(FailureLogTest, ConcurrentWritersKeepWholeLines) {
     }
     for (std::thread& writer : writers)
         writer.join();
-    const std::string content = ReadWholeFile(LogFile());
+    const std::string content = ReadBytes(LogFile());
     const std::regex form(R"(Writer\(1(\d)(\d\d)\): ([a-h])\3{59} \(0x0000000\1\)\r)");
     int count = 0;
     for (size_t start = 0, end = 0; start < content.size(); start = end + 1) {

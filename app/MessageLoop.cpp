@@ -66,11 +66,6 @@ void AfterMessage(HWND mainWindow, VideoWindowWatch& watch, DWORD now) {
     }
 }
 
-void AfterMessage(HWND mainWindow) {
-    VideoWindowWatch watch;
-    AfterMessage(mainWindow, watch, GetTickCount());
-}
-
 int RunMessageLoop(HWND mainWindow) {
     return RunMessageLoopWith(GetMessageA, mainWindow);
 }

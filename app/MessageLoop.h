@@ -29,8 +29,6 @@ void CALLBACK WakeVideoCheck(HWND window, UINT message, UINT_PTR id, DWORD time)
 // UI thread. After each dispatched message: while the main player exists, watch libvlc's video window
 // (now is GetTickCount) and give the browser the focus again while a refocus is pending.
 void AfterMessage(HWND mainWindow, VideoWindowWatch& watch, DWORD now);
-// The same pass with nothing remembered, so it always looks.
-void AfterMessage(HWND mainWindow);
 
 // UI thread. Runs until WM_QUIT (returns its exit code) or until GetMessageA fails (returns 1).
 int RunMessageLoop(HWND mainWindow);

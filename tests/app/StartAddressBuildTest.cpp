@@ -1,5 +1,6 @@
 // A start address set by the build comes back whole at run time and never stands in the program as text.
 #include "app/StartAddress.h"
+#include "platform/ModulePath.h"
 
 #include <windows.h>
 
@@ -21,10 +22,8 @@ std::wstring BuiltAddress() {
 }
 
 std::string ProgramBytes() {
-    wchar_t path[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     std::string bytes;
-    if (FILE* file = _wfopen(path, L"rb")) {
+    if (FILE* file = _wfopen(ProgramPath().c_str(), L"rb")) {
         char buffer[65536];
         for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
             bytes.append(buffer, got);

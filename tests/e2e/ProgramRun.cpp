@@ -1,6 +1,7 @@
 // Prepares, starts, watches and cleans up one run of the real program under Wine.
 #include "tests/e2e/ProgramRun.h"
 
+#include "platform/ModulePath.h"
 #include "services/TextHelpers.h"
 
 #include <shlobj.h>
@@ -19,10 +20,7 @@ constexpr const wchar_t* kClientArchitecture = L"x86";
 #endif
 
 std::wstring ThisFolder() {
-    wchar_t path[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    std::wstring text(path);
-    return text.substr(0, text.find_last_of(L"\\/") + 1);
+    return vendrak::ProgramFolder() + L'\\';
 }
 
 std::wstring NewFolder() {

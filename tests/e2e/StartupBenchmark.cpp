@@ -2,6 +2,8 @@
 // first Navigate, against a minimal window program's first message-loop pass under the same Wine.
 #include "tests/e2e/ProgramRun.h"
 
+#include "platform/ModulePath.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,13 +16,6 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 // Process start to the stand-in browser's first WebView.Navigate line; negative when none came.
@@ -48,7 +43,7 @@ double ShellToNavigate(double& fromLoader) {
 
 double MinimalToFirstPass() {
     const HANDLE passed = CreateEventA(nullptr, TRUE, FALSE, "VendrakBenchFirstPass");
-    std::wstring path = ProgramFolder() + L"startup_minimal.exe";
+    std::wstring path = vendrak::ProgramFolder() + L"\\startup_minimal.exe";
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

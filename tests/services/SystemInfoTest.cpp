@@ -1,6 +1,8 @@
 // The system-information texts through their seams with exact inputs, and once against the real calls.
 #include "services/SystemInfo.h"
 
+#include "platform/ModulePath.h"
+
 #include "services/SystemInfoCalls.h"
 #include "services/SystemInfoText.h"
 #include "tests/services/ScratchFolder.h"
@@ -160,12 +162,6 @@ TEST(WindowsVersionText, FromScriptedVersionNumbers) {
     }
 }
 
-std::wstring ThisProgram() {
-    wchar_t path[4096] = {};
-    GetModuleFileNameW(nullptr, path, 4096);
-    return path;
-}
-
 TEST(FileVersionText, OfProgramFiles) {
     testing::ScratchFolder folder;
     ASSERT_TRUE(testing::WriteBytes(folder / L"plain.exe", "MZ not really a program"));
@@ -174,7 +170,7 @@ TEST(FileVersionText, OfProgramFiles) {
         std::wstring path;
         std::string want;
     } cases[] = {
-        {"this test program's resource", ThisProgram(), "3.0.12.0"},
+        {"this test program's resource", ProgramPath(), "3.0.12.0"},
         {"file without a resource", folder / L"plain.exe", "Unknown"},
         {"missing file", folder / L"none.exe", "Unknown"},
         {"folder", folder.Path(), "Unknown"},

@@ -4,6 +4,7 @@
 #include "platform/FailureLog.h"
 #include "player/VideoWindows.h"
 #include "services/SettingsFile.h"
+#include "tests/services/ScratchFolder.h"
 
 namespace vendrak::test {
 
@@ -204,18 +205,7 @@ size_t HostFixture::RunQueued() {
 }
 
 std::string ReadFailureLog() {
-    const std::wstring path = GetSettingsFolder() + L"\\vendrak.log";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0)
-        text.append(chunk, read);
-    CloseHandle(file);
-    return text;
+    return testing::ReadBytes(GetSettingsFolder() + L"\\vendrak.log");
 }
 
 } // namespace vendrak::test

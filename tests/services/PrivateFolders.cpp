@@ -1,6 +1,8 @@
 // A local application data folder of its own for each test program, and the main of the programs that use it.
 #include "tests/services/PrivateFolders.h"
 
+#include "tests/services/ScratchFolder.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -65,38 +67,11 @@ std::wstring MakeTestFolder(const wchar_t* name) {
 }
 
 void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
+    testing::RemoveTree(folder);
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string content;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        content.append(buffer, read);
-    CloseHandle(file);
-    return content;
+    return testing::ReadBytes(path);
 }
 
 void WriteWholeFile(const std::wstring& path, const std::string& content) {

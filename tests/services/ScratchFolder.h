@@ -7,6 +7,27 @@
 
 namespace vendrak::testing {
 
+// Removes the folder and everything in it, read-only files included.
+inline void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring full = folder + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 // Creates a fresh folder under the temporary folder; removes it and everything in it at the end
 // (read-only attributes included). One per test.
 class ScratchFolder {
@@ -27,26 +48,6 @@ public:
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
 private:
-    static void RemoveTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                const std::wstring full = folder + L"\\" + name;
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(full);
-                else
-                    DeleteFileW(full.c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-
     std::wstring path_;
 };
 
@@ -69,10 +70,10 @@ inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok && written == bytes.size();
 }
 
-// The file's bytes, or "<missing>" when it cannot be opened.
+// The file's bytes, or "<missing>" when it cannot be opened (a writer may still hold it open).
 inline std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string bytes;

@@ -47,36 +47,6 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(MessageLoopTest, FindsOnlyLibvlcWindowsByTheirClassPrefix) {
-    struct Case {
-        const char* className;
-        bool found;
-    };
-    const Case cases[] = {
-        {"VLC video main 0000000001234560", true},
-        {"VLC", true},
-        {"VLCX", true},
-        {"vlc video main", false},
-        {"XVLC video main", false},
-        {"VL", false},
-        {"STATIC", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.className);
-        const HWND other = CreateChild(window, "PlainChild");
-        const HWND child = CreateChild(window, c.className);
-        ASSERT_NE(child, nullptr);
-        VideoWindowWatch watch;
-        const HWND found = WatchVideoWindow(window, watch, 0);
-        EXPECT_EQ(found, c.found ? child : nullptr);
-        if (c.found) {
-            EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr) << "sent to the bottom, under its siblings";
-        }
-        DestroyWindow(child);
-        DestroyWindow(other);
-    }
-}
-
 // The picture-in-picture window holds its own libvlc window, above the main player's in the Z order:
 // only a direct child of the main window is the main player's, and only it decides the refocus.
 TEST_F(MessageLoopTest, TakesOnlyADirectChildAndStopsAtTheFirst) {

@@ -56,6 +56,8 @@ TEST_F(WindowSeam, EachRuleMatchesItsPrefixOnly) {
         {"XVLC video main 1", false, false},
         {"VLC  video main", false, true},
         {"VL", false, false},
+        {"VLC", false, true},
+        {"STATIC", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);

@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "bridge/BstrText.h"
 #include "bridge/CallbackClosure.h"
 #include "bridge/FileDialogs.h"
-#include "bridge/BstrText.h"
-#include "bridge/GuardHostCall.h"
+#include "bridge/HostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "services/TextHelpers.h"
 

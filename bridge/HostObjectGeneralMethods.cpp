@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bridge/BstrText.h"
-#include "bridge/GuardHostCall.h"
+#include "bridge/HostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "bridge/HostTexts.h"
 #include "player/PlayerMethods.h"

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "bridge/GuardHostCall.h"
+#include "bridge/HostCall.h"
 #include "platform/Bstr.h"
 #include "platform/FailureLog.h"
 #include "platform/ModulePath.h"

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "bridge/GuardHostCall.h"
+#include "bridge/BstrText.h"
+#include "bridge/HostCall.h"
 #include "bridge/HostObjectNodeJsImpl.h"
 #include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
 #include "player/VideoSurface.h"
 #include "player/VlcPlayer.h"
-#include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {

@@ -21,8 +21,9 @@ if ((${#missing[@]})); then
     echo "deps: installing ${missing[*]}"
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
-    step="apt-get update"
-    $sudo apt-get update -qq
+    # An index that fails to download (a mirror in the middle of a sync) is not fatal: the install
+    # below says plainly if a package cannot be had.
+    $sudo apt-get update -qq || echo "deps: apt-get update reported errors; installing anyway" >&2
     step="installing ${missing[*]}"
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -71,8 +71,6 @@ TEST_F(StartupTest, MainWindowAsTheUserFirstSeesIt) {
     EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(GetMenu(window), nullptr) << "no menu bar at start";
-    EXPECT_NE(GetClassLongPtrA(window, GCLP_HICON), 0);
-    EXPECT_NE(GetClassLongPtrA(window, GCLP_HICONSM), 0);
     EXPECT_NE(GetClassLongPtrA(window, GCLP_HBRBACKGROUND), 0);
     EXPECT_EQ(GetClassLongPtrA(window, GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
 
@@ -81,6 +79,32 @@ TEST_F(StartupTest, MainWindowAsTheUserFirstSeesIt) {
     EXPECT_EQ(r.top, 22);
     EXPECT_EQ(r.right - r.left, 1079);
     EXPECT_EQ(r.bottom - r.top, 636);
+}
+
+// The icon group the class loads, read as the loader reads it: an image for the title bar's small size
+// and for the taskbar's, each present as an icon resource of its own.
+TEST_F(StartupTest, ProgramIconIsInTheProgramAndOnTheClass) {
+    const HMODULE program = GetModuleHandleA(nullptr);
+    const HRSRC group =
+        FindResourceA(program, MAKEINTRESOURCEA(IDI_VENDRAK), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr) << "icon group " << IDI_VENDRAK << " is missing from the program";
+    const auto directory = static_cast<PBYTE>(LockResource(LoadResource(program, group)));
+    ASSERT_NE(directory, nullptr);
+    for (const int size : {16, 32, 48}) {
+        SCOPED_TRACE(size);
+        const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+        ASSERT_NE(id, 0);
+        const HRSRC image = FindResourceA(program, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)); // RT_ICON
+        ASSERT_NE(image, nullptr);
+        EXPECT_GT(SizeofResource(program, image), 40u) << "more than a bitmap header";
+    }
+
+    ASSERT_NE(Open(), nullptr);
+    if (LoadIconA(nullptr, MAKEINTRESOURCEA(32512)) == nullptr) // IDI_APPLICATION
+        GTEST_SKIP() << "this Wine loads no icon at all (LoadIcon of the system's own icon is NULL, as in "
+                        "its wow64 mode), so the class's icon cannot be checked here";
+    EXPECT_NE(GetClassLongPtrA(window, GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrA(window, GCLP_HICONSM), 0);
 }
 
 TEST_F(StartupTest, KeptMenuIsTheResourceMenuByteForByte) {

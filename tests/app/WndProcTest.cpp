@@ -69,7 +69,19 @@ TEST_F(WndProcTest, KeysAndCommandsReturnAndAct) {
         DestroyMainWindow(window);
         window = CreateTestMainWindow();
         // System keys come with the context bit set (Alt held); a close would come as posted messages.
-        const LPARAM lParam = c.message == WM_SYSKEYDOWN ? kAltHeld : 0;
+        // WM_CREATE carries its CREATESTRUCT, as Windows sends it: Wine's 32-to-64-bit thunk reads it.
+        CREATESTRUCTA create{};
+        create.hInstance = GetModuleHandleA(nullptr);
+        create.cx = 640;
+        create.cy = 480;
+        create.style = WS_OVERLAPPEDWINDOW;
+        create.lpszName = "Vendrak for Windows";
+        create.lpszClass = kWindowClassName;
+        LPARAM lParam = 0;
+        if (c.message == WM_SYSKEYDOWN)
+            lParam = kAltHeld;
+        else if (c.message == WM_CREATE)
+            lParam = reinterpret_cast<LPARAM>(&create);
         EXPECT_EQ(SendMessageA(window, c.message, c.wParam, lParam), c.want);
         for (MSG posted; PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageA(&posted);

@@ -34,6 +34,8 @@ struct AppState {
     // Null until CreatePlayers fills them; they live until the process ends.
     VlcPlayer* mainPlayer = nullptr;
     VlcPlayer* pipPlayer = nullptr;
+
+    bool keepingAwake = false; // UI thread: the display request of app/KeepAwake.h is held
 };
 
 // The one instance, created on first use and never destroyed (nothing is torn down at exit, so no

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
+#include "app/KeepAwake.h"
 #include "app/MainWindow.h"
 #include "app/MessageLoop.h"
 #include "app/UiThread.h"
@@ -49,6 +50,10 @@ void StartPlayers(HWND mainWindow) {
         // Never destroyed: libvlc's threads run until the process ends.
         static NeverDestroyed<Players> players(
             CreatePlayers(mainWindow, PostScriptToPage, Win32VideoWindows()));
+        for (VlcPlayer* player : {players.Get().mainPlayer.get(), players.Get().pipPlayer.get()}) {
+            if (player != nullptr)
+                player->playingChanged = AskUiThreadToUpdateKeepAwake;
+        }
         App().mainPlayer = players.Get().mainPlayer.get();
         App().pipPlayer = players.Get().pipPlayer.get();
     } catch (...) {
@@ -70,6 +75,7 @@ int RunShell(HINSTANCE instance, int showCommand) {
     // Not awaited: the browser finishes its set-up inside the message loop.
     StartBrowser(window, settingsFolder);
     const int exitCode = RunMessageLoop(window);
+    ReleaseKeepAwake();
     ReleaseBrowserOptions();
     return exitCode;
 }

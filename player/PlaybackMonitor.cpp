@@ -129,6 +129,9 @@ void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<SizeReportWait>& 
 }
 
 void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
+    if (const std::optional<bool> playing = PlayingAfterEvent(event.type)) {
+        SetPlaying(player, *playing);
+    }
     VideoWindows& windows = *player.windows;
     uint32_t due = player.bitrateDue.load();
     if (due != 0 && windows.TickCount() > due) {
@@ -184,6 +187,27 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
 }
 
 } // namespace
+
+std::optional<bool> PlayingAfterEvent(int type) {
+    switch (type) {
+    case libvlc_MediaPlayerPlaying:
+    case libvlc_MediaPlayerTimeChanged:
+        return true;
+    case libvlc_MediaPlayerPaused:
+    case libvlc_MediaPlayerStopped:
+    case libvlc_MediaPlayerEndReached:
+    case libvlc_MediaPlayerEncounteredError:
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
+void SetPlaying(VlcPlayer& player, bool playing) {
+    if (player.playing.exchange(playing) != playing && player.playingChanged) {
+        player.playingChanged();
+    }
+}
 
 void AttachEvents(VlcPlayer& player) {
     if (!player.mediaPlayer) {

@@ -4,6 +4,8 @@
 
 #include "player/VlcPlayer.h"
 
+#include <optional>
+
 struct libvlc_event_t;
 
 namespace vendrak {
@@ -18,6 +20,13 @@ inline constexpr uint32_t kSizeReportDelay = 200;  // ms between "playing" and t
 // report) and returns; the first time change asks the windows seam's RunLater for the size report
 // kSizeReportDelay later (the main player only).
 void OnPlayerEvent(const libvlc_event_t* event, void* opaque);
+// Any thread. What an event of `type` says of the picture: true when it plays (Playing, and a time
+// change, which follows any other state once the picture moves again), false when it no longer plays
+// (Paused, Stopped, EndReached, EncounteredError), nothing for the events that say neither (buffering
+// keeps a playing picture playing).
+std::optional<bool> PlayingAfterEvent(int type);
+// Any thread. Sets `player.playing` and, when that changes it, calls `player.playingChanged`.
+void SetPlaying(VlcPlayer& player, bool playing);
 // UI thread (Open, StopVideo), after libvlc has been told: a waiting size report is dropped, so the page
 // never gets one for a channel it has left, and the texts held behind it go to the sink in order.
 // Never waits for the delayed-work thread; also safe while libvlc calls OnPlayerEvent on this thread.

@@ -29,6 +29,7 @@ VlcPlayer::~VlcPlayer() {
         libvlc_media_player_stop(mediaPlayer.get());
     }
     EndSizeReport(*this);
+    SetPlaying(*this, false);
     mediaPlayer.reset();
     media.reset();
     instance.reset();

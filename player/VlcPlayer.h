@@ -93,6 +93,11 @@ struct VlcPlayer {
     // asked to detach a callback it does not hold.
     uint32_t attachedEvents = 0;
     std::shared_ptr<SizeReportWait> sizeReport = std::make_shared<SizeReportWait>();
+    // Whether the picture plays, by the player's last event that says so (PlayingAfterEvent); false
+    // again at the player's end. `playingChanged` runs on each change, on the thread of the event, and
+    // must return at once: the shell keeps the display awake by it.
+    std::atomic<bool> playing{false};
+    std::function<void()> playingChanged;
 };
 
 // The two players CreatePlayers makes. The shell keeps them for the life of the process.

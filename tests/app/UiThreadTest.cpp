@@ -1,6 +1,8 @@
 // The hand-over to the UI thread: pending scripts under many writers, and posted callables.
 #include "app/AppState.h"
+#include "app/KeepAwake.h"
 #include "app/UiThread.h"
+#include "player/PlaybackMonitor.h"
 #include "tests/app/FakeBrowserHost.h"
 #include "tests/app/WindowTestSupport.h"
 
@@ -177,6 +179,56 @@ TEST_F(UiThreadTest, EmptyCallableIsNotPosted) {
     RunOnUiThread(window, std::function<void()>{});
     MSG message{};
     EXPECT_FALSE(PeekMessageA(&message, window, WM_APP, WM_APP, PM_NOREMOVE));
+}
+
+// The request as Windows holds it for this thread, read back (the call returns the flags it replaces).
+EXECUTION_STATE HeldExecutionState() {
+    const EXECUTION_STATE held = SetThreadExecutionState(ES_CONTINUOUS);
+    SetThreadExecutionState(held);
+    return held;
+}
+
+// libvlc's threads only say that a player's picture changed; the request is made on the UI thread, where
+// it lives as long as the window.
+TEST_F(UiThreadTest, TheDisplayStaysAwakeWhileEitherPlayerPlays) {
+    auto main = std::make_unique<VlcPlayer>();
+    VlcPlayer pip;
+    App().mainPlayer = main.get();
+    App().pipPlayer = &pip;
+    main->playingChanged = pip.playingChanged = AskUiThreadToUpdateKeepAwake;
+    auto onEventThread = [](VlcPlayer& player, bool playing) {
+        std::thread([&player, playing] { SetPlaying(player, playing); }).join();
+        PumpMessages();
+    };
+    struct Step {
+        const char* name;
+        VlcPlayer* player;
+        bool playing;
+        EXECUTION_STATE want;
+    };
+    const Step steps[] = {
+        {"main plays", main.get(), true, kKeepAwakeFlags},
+        {"picture-in-picture plays too", &pip, true, kKeepAwakeFlags},
+        {"main pauses, picture-in-picture still plays", main.get(), false, kKeepAwakeFlags},
+        {"neither plays", &pip, false, ES_CONTINUOUS},
+        {"main plays again", main.get(), true, kKeepAwakeFlags},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        onEventThread(*step.player, step.playing);
+        EXPECT_EQ(HeldExecutionState(), step.want);
+    }
+
+    ReleaseKeepAwake(); // the program's exit
+    EXPECT_EQ(HeldExecutionState(), static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
+    UpdateKeepAwake();
+    EXPECT_EQ(HeldExecutionState(), kKeepAwakeFlags);
+
+    App().mainPlayer = nullptr; // a player's close
+    main.reset();
+    PumpMessages();
+    EXPECT_EQ(HeldExecutionState(), static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
+    App().pipPlayer = nullptr;
 }
 
 } // namespace

@@ -100,6 +100,7 @@ TEST_F(PlayerLibvlc, MainPlayerReportsOpenPlayAndEndOfMedia) {
     ASSERT_FALSE(fills.empty());
     EXPECT_EQ(fills.back(), 100);
     EXPECT_FALSE(IsPlaying(Main()));
+    EXPECT_FALSE(Main().playing) << "the end lets the display sleep";
 }
 
 // The size report's wait runs on the scripted clock here, so the channel is surely left while it waits.
@@ -179,10 +180,12 @@ TEST_F(PlayerLibvlc, PauseResumeStopAndReopen) {
     PlayVideo(Main());
     ASSERT_TRUE(WaitForScript(L"vlc_video_res(1920,1080,25);"));
     EXPECT_TRUE(IsPlaying(Main()));
+    EXPECT_TRUE(Main().playing);
 
     sink.Clear();
     PauseVideo(Main());
     ASSERT_TRUE(WaitForScript(L"StateChange('plaused', '');"));
+    EXPECT_FALSE(Main().playing);
     // Sent by the pause itself; libvlc's Paused event comes from its own thread, before or after it.
     EXPECT_EQ(std::ranges::count(sink.Scripts(), std::wstring(L"vlc_bitrate(0);")), 1);
     EXPECT_EQ(Main().bitrateDue.load(), 0u);
@@ -194,6 +197,7 @@ TEST_F(PlayerLibvlc, PauseResumeStopAndReopen) {
     TogglePause(Main());
     ASSERT_TRUE(WaitForScript(L"StateChange('playing', '');"));
     ASSERT_TRUE(WaitForTime(Main(), GetTime(Main()) + 300));
+    EXPECT_TRUE(Main().playing);
     EXPECT_EQ(Folded(sink.Scripts()), Texts{L"StateChange('playing', '');"});
     EXPECT_EQ(Main().bitrateDue.load(), 0u);
 
@@ -201,6 +205,7 @@ TEST_F(PlayerLibvlc, PauseResumeStopAndReopen) {
     StopVideo(Main());
     ASSERT_TRUE(WaitForScript(L"StateChange('stopped', '');"));
     EXPECT_EQ(GetTime(Main()), 0);
+    EXPECT_FALSE(Main().playing);
 
     sink.Clear();
     Open(Main(), MediaUrl("full1080.mkv"));

@@ -286,5 +286,50 @@ TEST(PlaybackMonitor, ReportsWithoutMediaPlayer) {
     EXPECT_EQ(pip.sink.Scripts(), Texts{L"vlc_bitrate(0);"});
 }
 
+// Whether a picture plays, which keeps the display awake: only the events that say so move it, and the
+// shell hears of each change once.
+TEST(PlaybackMonitor, PlayingFollowsOnlyTheEventsThatSaySo) {
+    struct Case {
+        const char* name;
+        std::initializer_list<Step> steps;
+        bool playing;
+        int changes;
+    };
+    const Case cases[] = {
+        {"opening and buffering say nothing",
+         {{libvlc_MediaPlayerOpening, 0}, {libvlc_MediaPlayerBuffering, 50}},
+         false,
+         0},
+        {"playing", {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerTimeChanged, 0}}, true, 1},
+        {"a rebuffering stream still plays",
+         {{libvlc_MediaPlayerPlaying, 0},
+          {libvlc_MediaPlayerBuffering, 10},
+          {libvlc_MediaPlayerPositionChanged, 0}},
+         true,
+         1},
+        {"paused", {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerPaused, 0}}, false, 2},
+        {"a time change after a pause plays again",
+         {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerPaused, 0}, {libvlc_MediaPlayerTimeChanged, 0}},
+         true,
+         3},
+        {"stopped", {{libvlc_MediaPlayerTimeChanged, 0}, {libvlc_MediaPlayerStopped, 0}}, false, 2},
+        {"end reached", {{libvlc_MediaPlayerTimeChanged, 0}, {libvlc_MediaPlayerEndReached, 0}}, false, 2},
+        {"error", {{libvlc_MediaPlayerPlaying, 0}, {libvlc_MediaPlayerEncounteredError, 0}}, false, 2},
+        {"an unknown event", {{libvlc_MediaPlayerPlaying, 0}, {kNotAnEvent, 0}}, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int changes = 0;
+        {
+            Monitor monitor(L"_pip");
+            monitor.player.playingChanged = [&changes] { ++changes; };
+            monitor.Run(c.steps);
+            EXPECT_EQ(monitor.player.playing.load(), c.playing);
+            EXPECT_EQ(changes, c.changes);
+        }
+        EXPECT_EQ(changes, c.changes + (c.playing ? 1 : 0)) << "the player's end stops playing";
+    }
+}
+
 } // namespace
 } // namespace vendrak

@@ -53,7 +53,7 @@ void Send(VlcPlayer& player, std::wstring script) noexcept {
     }
 }
 
-// texts.lock held. In order, the held texts, then either the further report's wait or none.
+// texts.lock held. The held texts in order; the player stops holding until a further wait starts.
 void ReleaseHeld(VlcPlayer& player, PlayerTexts& texts) noexcept {
     std::deque<std::wstring> held;
     held.swap(texts.held);

@@ -9,6 +9,7 @@
 #include "app/UiThread.h"
 #include "platform/FailureLog.h"
 #include "platform/NeverDestroyed.h"
+#include "player/PlayerFailures.h"
 #include "player/VlcPlayer.h"
 #include "services/SettingsFile.h"
 
@@ -65,6 +66,7 @@ void StartPlayers(HWND mainWindow) {
 int RunShell(HINSTANCE instance, int showCommand) {
     const std::wstring settingsFolder = GetSettingsFolder();
     SetFailureLogFolder(settingsFolder);
+    SetPlayerFailureReport(LogFailure);
     // The browser's objects are single-threaded apartment objects owned by this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(com))

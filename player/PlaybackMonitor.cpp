@@ -2,6 +2,8 @@
 // size to the page.
 #include "player/PlaybackMonitor.h"
 
+#include "player/PlayerFailures.h"
+#include "player/ScriptQueue.h"
 #include "player/ScriptTexts.h"
 
 #include <vlc/vlc.h>
@@ -41,91 +43,92 @@ std::wstring BitrateText(const VlcPlayer& player) {
     return BitrateScript(player.mediaPlayer ? CurrentDemuxBitrate(player.mediaPlayer.get()) : 0.0f);
 }
 
-void Send(VlcPlayer& player, std::wstring script) {
-    if (player.scriptSink) {
-        player.scriptSink(std::move(script));
+// texts.lock held. A sink that throws loses this one text; the player's other texts still go.
+void Send(VlcPlayer& player, std::wstring script) noexcept {
+    try {
+        if (player.scriptSink) {
+            player.scriptSink(std::move(script));
+        }
+    } catch (...) {
     }
 }
 
-// A text of the player's events: behind a waiting size report it is held back, otherwise it goes at once.
-void Emit(VlcPlayer& player, std::wstring script) {
-    SizeReportWait& wait = *player.sizeReport;
-    std::lock_guard guard(wait.lock);
-    if (wait.waiting) {
-        wait.held.emplace_back(std::move(script));
-        return;
+// texts.lock held. The held texts in order; the player stops holding until a further wait starts.
+void ReleaseHeld(VlcPlayer& player, PlayerTexts& texts) noexcept {
+    std::deque<std::wstring> held;
+    held.swap(texts.held);
+    for (std::wstring& script : held) {
+        Send(player, std::move(script));
     }
-    Send(player, std::move(script));
+    texts.waiting = false;
+    texts.again = false;
 }
 
 std::wstring VideoResolutionText(const VlcPlayer& player);
-void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<SizeReportWait>& wait, uint64_t number);
+void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<PlayerTexts>& texts, uint64_t number);
 
-// wait.lock held. The work gets the wait's new number; a cancel or a newer wait makes it stale.
-void StartWait(VlcPlayer& player, SizeReportWait& wait) {
-    wait.waiting = true;
-    const uint64_t number = ++wait.generation;
-    player.windows->RunLater(kSizeReportDelay, [&player, shared = player.sizeReport, number] {
-        FinishSizeReport(player, shared, number);
-    });
+// texts.lock held. The work gets the wait's new number. A wait that cannot be scheduled holds nothing.
+void StartWait(VlcPlayer& player, PlayerTexts& texts) noexcept {
+    texts.waiting = true;
+    texts.again = false;
+    const uint64_t number = ++texts.number;
+    try {
+        player.windows->RunLater(kSizeReportDelay, [&player, shared = player.texts, number] {
+            FinishSizeReport(player, shared, number);
+        });
+    } catch (...) {
+        ++texts.number;
+        ReleaseHeld(player, texts);
+        ReportPlayerFailure("PlaybackMonitor", __LINE__, "no delayed work for the picture-size report");
+    }
 }
 
 void ScheduleSizeReport(VlcPlayer& player) {
-    SizeReportWait& wait = *player.sizeReport;
-    std::lock_guard guard(wait.lock);
-    if (wait.waiting) {
-        wait.held.emplace_back(std::nullopt); // its own 200 ms start when the texts before it have gone
-        return;
+    PlayerTexts& texts = *player.texts;
+    std::lock_guard guard(texts.lock);
+    if (texts.waiting) {
+        texts.again = true;
+    } else {
+        StartWait(player, texts);
     }
-    StartWait(player, wait);
 }
 
-// wait.lock held: sends the held texts in order up to a further size report, which starts its own wait.
-void ReleaseHeld(VlcPlayer& player, SizeReportWait& wait, bool cancelled) {
-    while (!wait.held.empty()) {
-        std::optional<std::wstring> next = std::move(wait.held.front());
-        wait.held.pop_front();
-        if (next) {
-            Send(player, std::move(*next));
-        } else if (!cancelled) {
-            StartWait(player, wait);
-            return;
-        }
-    }
-    wait.waiting = false;
-}
-
-// The delayed-work thread, kSizeReportDelay after the first time change. While the wait's number is
-// current the player exists: its end cancels first and then waits until `building` is 0 again.
-void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<SizeReportWait>& wait, uint64_t number) {
+// The delayed-work thread, kSizeReportDelay after the wait began. While the wait's number is current the
+// player exists: its end cancels first and then waits until `building` is false again.
+void FinishSizeReport(VlcPlayer& player, const std::shared_ptr<PlayerTexts>& texts, uint64_t number) {
+    std::function<void()> whileBuilding;
     {
-        std::lock_guard guard(wait->lock);
-        if (!wait->waiting || wait->generation != number) {
+        std::lock_guard guard(texts->lock);
+        if (!texts->waiting || texts->number != number) {
             return;
         }
-        ++wait->building;
+        texts->building = true;
+        whileBuilding = texts->whileBuilding;
     }
     std::wstring script;
     try {
+        if (whileBuilding) {
+            whileBuilding();
+        }
         // Outside the lock: libvlc's event threads must never wait for these libvlc calls.
         script = VideoResolutionText(player);
     } catch (...) {
         // Out of memory: the held texts still go.
     }
-    std::lock_guard guard(wait->lock);
-    --wait->building;
-    wait->built.notify_all();
-    if (!wait->waiting || wait->generation != number) {
-        return; // stopped, reopened or ended while libvlc was asked: the size is a left channel's
+    std::lock_guard guard(texts->lock);
+    texts->building = false;
+    texts->built.notify_all();
+    if (!texts->waiting || texts->number != number) {
+        return; // the media changed while libvlc was asked: the size may be a left channel's
     }
-    try {
-        if (!script.empty()) {
-            Send(player, std::move(script));
-        }
-    } catch (...) {
-        // The sink failed on this text; the held ones are still owed to the page.
+    if (!script.empty()) {
+        Send(player, std::move(script));
     }
-    ReleaseHeld(player, *wait, false);
+    const bool again = texts->again;
+    ReleaseHeld(player, *texts);
+    if (again) {
+        StartWait(player, *texts);
+    }
 }
 
 void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
@@ -135,7 +138,7 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     VideoWindows& windows = *player.windows;
     uint32_t due = player.bitrateDue.load();
     if (due != 0 && windows.TickCount() > due) {
-        Emit(player, BitrateText(player));
+        PostPlayerScript(player, BitrateText(player));
         // Only move the deadline if the UI thread did not switch reports off meanwhile.
         player.bitrateDue.compare_exchange_strong(due, windows.TickCount() + kBitrateInterval);
     }
@@ -178,7 +181,7 @@ void HandleEvent(VlcPlayer& player, const libvlc_event_t& event) {
     } else {
         player.lastState = word; // word views a constant here, never lastState itself
     }
-    Emit(player, StateChangeScript(word, player.stateSuffix, detail));
+    PostPlayerScript(player, StateChangeScript(word, player.stateSuffix, detail));
     // libvlc knows the picture size a little after the first time change; the picture-in-picture player
     // never reports it.
     if (reportSize && player.stateSuffix.empty()) {
@@ -253,8 +256,22 @@ void OnPlayerEvent(const libvlc_event_t* event, void* opaque) {
     }
 }
 
+void PostPlayerScript(VlcPlayer& player, std::wstring script) {
+    PlayerTexts& texts = *player.texts;
+    std::wstring dropped; // freed after the lock is released
+    std::lock_guard guard(texts.lock);
+    if (!texts.waiting) {
+        Send(player, std::move(script));
+        return;
+    }
+    texts.held.push_back(std::move(script));
+    if (texts.held.size() > kMaxHeldScripts) {
+        DropOldestReplaced(texts.held, dropped);
+    }
+}
+
 void ReportBitrate(VlcPlayer& player) {
-    Send(player, BitrateText(player));
+    PostPlayerScript(player, BitrateText(player));
 }
 
 namespace {
@@ -280,24 +297,32 @@ std::wstring VideoResolutionText(const VlcPlayer& player) {
 
 void ReportVideoResolution(VlcPlayer& player) {
     if (player.stateSuffix.empty()) {
-        Send(player, VideoResolutionText(player));
+        PostPlayerScript(player, VideoResolutionText(player));
+    }
+}
+
+void MarkSizeReportStale(VlcPlayer& player) {
+    PlayerTexts& texts = *player.texts;
+    std::lock_guard guard(texts.lock);
+    if (texts.waiting) {
+        ++texts.number;
     }
 }
 
 void CancelSizeReport(VlcPlayer& player) {
-    SizeReportWait& wait = *player.sizeReport;
-    std::lock_guard guard(wait.lock);
-    if (wait.waiting) {
-        ++wait.generation;
-        ReleaseHeld(player, wait, true);
+    PlayerTexts& texts = *player.texts;
+    std::lock_guard guard(texts.lock);
+    if (texts.waiting) {
+        ++texts.number;
+        ReleaseHeld(player, texts);
     }
 }
 
 void EndSizeReport(VlcPlayer& player) {
     CancelSizeReport(player);
-    SizeReportWait& wait = *player.sizeReport;
-    std::unique_lock lock(wait.lock);
-    wait.built.wait(lock, [&wait] { return wait.building == 0; });
+    PlayerTexts& texts = *player.texts;
+    std::unique_lock lock(texts.lock);
+    texts.built.wait(lock, [&texts] { return !texts.building; });
 }
 
 } // namespace vendrak

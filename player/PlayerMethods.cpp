@@ -46,16 +46,10 @@ int32_t GetTrack(const VlcPlayer& player, const TrackKind& kind) {
     return PositionOfTrackId(list.get(), kind.current(player.mediaPlayer.get()));
 }
 
-void Send(VlcPlayer& player, std::wstring_view script) {
-    if (player.scriptSink) {
-        player.scriptSink(std::wstring(script));
-    }
-}
-
 void StartPlayback(VlcPlayer& player) {
     libvlc_media_player_play(player.mediaPlayer.get());
     player.bitrateDue = player.windows->TickCount() + kBitrateInterval;
-    Send(player, kBitrateZeroScript);
+    PostPlayerScript(player, std::wstring(kBitrateZeroScript));
 }
 
 } // namespace
@@ -68,10 +62,9 @@ void PlayVideo(VlcPlayer& main) {
 
 void StopVideo(VlcPlayer& main) {
     if (main.mediaPlayer) {
-        libvlc_media_player_stop(main.mediaPlayer.get());
+        // A wait started before the stop is dropped, and a report built during it never goes.
+        WhileMediaChanges(main, [&main] { libvlc_media_player_stop(main.mediaPlayer.get()); });
         main.bitrateDue = 0;
-        // After stop, which has ended the input: a wait started before it is dropped here.
-        CancelSizeReport(main);
     }
 }
 
@@ -80,7 +73,7 @@ void PauseVideo(VlcPlayer& main) {
         libvlc_media_player_set_pause(main.mediaPlayer.get(), 1);
     }
     main.bitrateDue = 0;
-    Send(main, kBitrateZeroScript);
+    PostPlayerScript(main, std::wstring(kBitrateZeroScript));
 }
 
 void TogglePause(VlcPlayer& main) {

@@ -48,8 +48,17 @@ std::wstring BitrateScript(float demuxBitrate) {
     return std::wstring(kBitrateCall) + CutText(bitsPerSecond) + L");";
 }
 
-bool IsSupersededScript(std::wstring_view script) {
-    return script.starts_with(kStateChangeCall) || script.starts_with(kBitrateCall);
+ScriptKind KindOfScript(std::wstring_view script) {
+    if (script.starts_with(kBitrateCall)) {
+        return ScriptKind::kBitrate;
+    }
+    if (!script.starts_with(kStateChangeCall)) {
+        return ScriptKind::kOther;
+    }
+    // StateChange('<word><suffix>', ...): the word's end tells the player.
+    std::wstring_view word = script.substr(kStateChangeCall.size());
+    word = word.substr(0, word.find(L'\'', 1));
+    return word.ends_with(L"_pip") ? ScriptKind::kPipState : ScriptKind::kMainState;
 }
 
 std::wstring VideoResolutionScript(uint32_t width, uint32_t height, float framesPerSecond) {

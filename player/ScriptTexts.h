@@ -35,8 +35,10 @@ std::wstring BitrateScript(float demuxBitrate);
 // vlc_video_res(<width>,<height>,<frame rate text>);
 std::wstring VideoResolutionScript(uint32_t width, uint32_t height, float framesPerSecond);
 
-// True for a StateChange or vlc_bitrate call: a newer one of its kind tells the page the current state,
-// so a full queue may drop it. Everything else (picture-size reports, the keyboard bridge) is kept.
-bool IsSupersededScript(std::wstring_view script);
+// What a newer text replaces: a StateChange of the same player (the same suffix) tells the page that
+// player's current state, a vlc_bitrate the current bit rate (its text names no player). Everything else
+// (picture-size reports, the keyboard bridge) replaces nothing and is never replaced.
+enum class ScriptKind { kOther, kMainState, kPipState, kBitrate };
+ScriptKind KindOfScript(std::wstring_view script);
 
 } // namespace vendrak

@@ -26,7 +26,7 @@ VlcPlayer::~VlcPlayer() {
     // a half-destroyed player.
     if (mediaPlayer) {
         DetachEvents(*this);
-        libvlc_media_player_stop(mediaPlayer.get());
+        WhileMediaChanges(*this, [this] { libvlc_media_player_stop(mediaPlayer.get()); });
     }
     EndSizeReport(*this);
     SetPlaying(*this, false);
@@ -123,7 +123,10 @@ void Open(VlcPlayer& player, const std::string& address) {
         LibvlcMedia media(libvlc_media_new_location(player.instance.get(), address.c_str()));
         // libvlc refuses addresses it cannot parse; the current media then stays as it was.
         if (media) {
-            libvlc_media_player_set_media(player.mediaPlayer.get(), media.get());
+            // A report built while set_media ends the old input is the left channel's: it never goes.
+            // Cancelled after it, so that no time change of the left channel starts a new wait.
+            WhileMediaChanges(player,
+                              [&] { libvlc_media_player_set_media(player.mediaPlayer.get(), media.get()); });
             libvlc_media_player_set_hwnd(player.mediaPlayer.get(), player.videoWindow);
             // libvlc reads media options when play starts. It takes each as one name with an optional
             // "=value" and silently drops names it does not know, such as the whole joined text; the
@@ -134,9 +137,6 @@ void Open(VlcPlayer& player, const std::string& address) {
             }
             // Replacing our reference only after set_media: the media player holds its own now.
             player.media = std::move(media);
-            // After set_media: it has ended the old input, so no time change of the left channel can
-            // start a new wait behind this cancel.
-            CancelSizeReport(player);
             ApplyScaleMode(player, nullptr, player.fillMode);
         }
     }

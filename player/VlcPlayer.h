@@ -6,12 +6,12 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +23,8 @@ struct libvlc_track_description_t;
 namespace vendrak {
 
 // Receives the script texts for the page; called from libvlc's event threads, the UI thread and the
-// delayed-work thread of the size report, sometimes under a player's SizeReportWait lock, so it must
-// return at once. The shell passes PostScriptToPage.
+// delayed-work thread of the size report, always under the player's PlayerTexts lock, so it must return at
+// once. The shell passes PostScriptToPage.
 using ScriptSink = std::function<void(std::wstring)>;
 
 struct LibvlcInstanceRelease {
@@ -52,18 +52,25 @@ struct VlcOptions {
     bool hardwareDecoding = true;
 };
 
-// The main player's picture-size report while it waits after the first time change (on the windows seam's
-// delayed-work thread), and the texts the player's events send meanwhile, held back behind it so that the
-// page gets them in the order libvlc sent the events. Shared with the waiting work, which can outlive the
-// player; Open, StopVideo and the player's end cancel the report and let the held texts go.
-struct SizeReportWait {
+// At most this many texts wait behind a player's size report. libvlc sends a few hundred buffering events
+// at most while one 200 ms wait runs; at the bound the oldest text that a newer one of its kind replaces
+// goes (a player's held texts are all states and bit rates), so the list never grows past it.
+inline constexpr size_t kMaxHeldScripts = 256;
+
+// One player's way to its scriptSink: every text of the player, from libvlc's event threads, the UI thread
+// and the delayed-work thread, passes here in the order it happened. While the main player's picture-size
+// report waits (kSizeReportDelay after the first time change, on the windows seam's delayed-work thread),
+// the texts are held behind it and go with it. Shared with the waiting work, which can outlive the player.
+struct PlayerTexts {
     std::mutex lock;               // guards the fields below; never held during a libvlc call
-    std::condition_variable built; // signalled when `building` falls back to 0
-    uint64_t generation = 0;       // each new wait and each cancel makes the waiting work's number stale
+    std::condition_variable built; // signalled when `building` falls back to false
+    uint64_t number = 0;           // the waiting work's; a newer wait, a stale mark or a cancel changes it
     bool waiting = false;
-    int building = 0; // the waiting work is asking libvlc for the size right now
-    // In order; an empty entry stands for a further size report asked for while this one waits.
-    std::deque<std::optional<std::wstring>> held;
+    bool again = false;    // a further report was asked for while this one waits: one more wait after it
+    bool building = false; // the waiting work is asking libvlc for the size right now
+    std::deque<std::wstring> held;
+    // A test's seam: runs on the delayed-work thread where the libvlc calls for the size run.
+    std::function<void()> whileBuilding;
 };
 
 inline constexpr uint32_t kDefaultNetworkCaching = 1000;
@@ -92,7 +99,7 @@ struct VlcPlayer {
     // Bit (type - 256) set for each event type OnPlayerEvent is registered for: libvlc aborts when
     // asked to detach a callback it does not hold.
     uint32_t attachedEvents = 0;
-    std::shared_ptr<SizeReportWait> sizeReport = std::make_shared<SizeReportWait>();
+    std::shared_ptr<PlayerTexts> texts = std::make_shared<PlayerTexts>();
     // Whether the picture plays, by the player's last event that says so (PlayingAfterEvent); false
     // again at the player's end. `playingChanged` runs on each change, on the thread of the event, and
     // must return at once: the shell keeps the display awake by it.

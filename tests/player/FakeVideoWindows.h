@@ -13,6 +13,7 @@
 #include <thread>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace vendrak::test {
@@ -26,6 +27,7 @@ public:
     bool realSleep = false;            // let libvlc's threads run while "sleeping" (real-playback tests)
     bool realLater = false;            // delayed work on a real thread; otherwise it waits for Advance
     std::atomic<uint32_t> tickStep{0}; // added to the clock on every read, to make every event "late"
+    std::atomic<int> laterFailures{0}; // this many RunLater calls throw, as when no thread can start
 
     NativeWindow CreatePipWindow(NativeWindow parent) override {
         Record("create parent=" + std::to_string(reinterpret_cast<uintptr_t>(parent)));
@@ -57,6 +59,10 @@ public:
 
     void RunLater(uint32_t milliseconds, std::function<void()> work) override {
         Record("later " + std::to_string(milliseconds));
+        if (laterFailures > 0) {
+            --laterFailures;
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
         if (realLater) {
             later_.RunLater(milliseconds, std::move(work));
             return;

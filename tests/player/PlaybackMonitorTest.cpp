@@ -1,11 +1,15 @@
 // The playback monitor's state machine with scripted events and clock: what the page is told, in order.
 #include "player/PlaybackMonitor.h"
 
+#include "player/PlayerMethods.h"
 #include "tests/player/FakeVideoWindows.h"
 #include "tests/player/RecordingSink.h"
 
 #include <gtest/gtest.h>
 #include <vlc/vlc.h>
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace vendrak {
 namespace {
@@ -128,19 +132,73 @@ TEST(PlaybackMonitor, EventSequencesGiveExactCalls) {
     }
 }
 
-TEST(PlaybackMonitor, SizeCallWaitsForTheDecoder) {
-    Monitor monitor;
-    monitor.Run({{libvlc_MediaPlayerStopped, 0}, {libvlc_MediaPlayerTimeChanged, 0}});
-    EXPECT_EQ(monitor.windows.Calls(), std::vector<std::string>{"later 200"}) << "never a sleep";
+// A held remote arrow: one buffering state and one time change per seek. Each "playing" reaches the sink
+// within one wait of its event, never behind a chain of them; a stream that rebuffers without end while a
+// report waits keeps the held list bounded, and its newest state still arrives.
+TEST(PlaybackMonitor, SeeksWaitBehindOneSizeReportAtMost) {
+    const std::wstring playing = L"StateChange('playing', '');";
+    test::FakeVideoWindows windows;
+    VlcPlayer player;
+    player.windows = &windows;
+    std::vector<uint32_t> sentAt;
+    std::wstring last;
+    player.scriptSink = [&](std::wstring script) {
+        if (script == playing) {
+            sentAt.push_back(windows.now.load());
+        }
+        last = std::move(script);
+    };
+    auto send = [&player](int type, float cache = 0.0f) {
+        libvlc_event_t event = Event(type, cache);
+        OnPlayerEvent(&event, &player);
+    };
+    std::vector<uint32_t> postedAt;
+    for (int step = 0; step < 34; ++step) { // 30 seeks, then the last wait's 200 ms
+        if (step < 30) {
+            send(libvlc_MediaPlayerBuffering, 0);
+            send(libvlc_MediaPlayerBuffering, 100);
+            send(libvlc_MediaPlayerTimeChanged);
+            postedAt.push_back(windows.now.load());
+        }
+        windows.Advance(50);
+    }
+    ASSERT_EQ(sentAt.size(), postedAt.size());
+    for (size_t i = 0; i < sentAt.size(); ++i) {
+        EXPECT_LE(sentAt[i] - postedAt[i], kSizeReportDelay) << "seek " << i;
+    }
+
+    send(libvlc_MediaPlayerBuffering, 0);
+    send(libvlc_MediaPlayerTimeChanged);
+    size_t mostHeld = 0;
+    for (int i = 0; i < 1000; ++i) {
+        send(libvlc_MediaPlayerBuffering, static_cast<float>(i));
+        mostHeld = std::max(mostHeld, player.texts->held.size());
+    }
+    windows.Advance(kSizeReportDelay);
+    EXPECT_LE(mostHeld, kMaxHeldScripts);
+    EXPECT_EQ(last, L"StateChange('buffering', '999');");
+    for (const std::string& call : windows.Calls()) {
+        EXPECT_EQ(call, "later 200") << "never a sleep";
+    }
 }
 
 // The size report's wait on the delayed-work thread: 200 ms on the scripted clock, the player's texts of
 // the meantime held behind it in libvlc's order, and nothing for a channel left or a player gone.
 TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
-    enum Action { kEvent, kAdvance, kCancel, kDestroy };
+    enum Action {
+        kEvent,
+        kAdvance,
+        kCancel,
+        kDestroy,
+        kStaleWhileBuilding,
+        kPause,
+        kBitrate,
+        kLaterFails,
+        kSinkFails
+    };
     struct Do {
         Action action;
-        int value; // event type or milliseconds
+        int value; // event type, milliseconds, or which call of the sink throws
     };
     struct Case {
         const char* name;
@@ -155,22 +213,22 @@ TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
         {"200 ms: the report",
          {{kEvent, libvlc_MediaPlayerTimeChanged}, {kAdvance, 199}, {kAdvance, 1}},
          {playing, size}},
-        {"texts of the wait follow the report; a second report holds the ones after it",
+        {"texts of the wait follow the report; a second report asked for meanwhile holds none of them",
          {{kEvent, libvlc_MediaPlayerTimeChanged},
           {kEvent, libvlc_MediaPlayerPaused},
           {kEvent, libvlc_MediaPlayerTimeChanged},
           {kEvent, libvlc_MediaPlayerBuffering},
           {kAdvance, 200},
           {kAdvance, 199}},
-         {playing, size, paused, playing}},
-        {"the second report's own 200 ms",
+         {playing, size, paused, playing, L"StateChange('buffering', '0');"}},
+        {"the second report's own 200 ms after the first",
          {{kEvent, libvlc_MediaPlayerTimeChanged},
           {kEvent, libvlc_MediaPlayerPaused},
           {kEvent, libvlc_MediaPlayerTimeChanged},
           {kEvent, libvlc_MediaPlayerBuffering},
           {kAdvance, 200},
           {kAdvance, 200}},
-         {playing, size, paused, playing, size, L"StateChange('buffering', '0');"}},
+         {playing, size, paused, playing, L"StateChange('buffering', '0');", size}},
         {"stop or open: held texts go at once, the report never",
          {{kEvent, libvlc_MediaPlayerTimeChanged},
           {kEvent, libvlc_MediaPlayerStopped},
@@ -190,6 +248,28 @@ TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
           {kDestroy, 0},
           {kAdvance, 1000}},
          {playing, paused}},
+        {"a report built while the media changes never goes",
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kStaleWhileBuilding, 0},
+          {kAdvance, 200},
+          {kCancel, 0},
+          {kAdvance, 1000}},
+         {playing, paused}},
+        {"pause while a bit rate is held: the page's last bit rate is the pause's 0",
+         {{kEvent, libvlc_MediaPlayerTimeChanged}, {kBitrate, 0}, {kPause, 0}, {kAdvance, 200}},
+         {playing, size, L"vlc_bitrate(800);", L"vlc_bitrate(0);"}},
+        {"no delayed work: nothing is held, no report",
+         {{kLaterFails, 0}, {kEvent, libvlc_MediaPlayerTimeChanged}, {kEvent, libvlc_MediaPlayerPaused}},
+         {playing, paused}},
+        {"a held text the sink throws on is the only one lost",
+         {{kEvent, libvlc_MediaPlayerTimeChanged},
+          {kEvent, libvlc_MediaPlayerPaused},
+          {kEvent, libvlc_MediaPlayerStopped},
+          {kSinkFails, 2},
+          {kAdvance, 200},
+          {kEvent, libvlc_MediaPlayerOpening}},
+         {playing, size, L"StateChange('stopped', '');", L"StateChange('opening', '');"}},
         {"cancel with nothing waiting changes nothing",
          {{kCancel, 0}, {kEvent, libvlc_MediaPlayerTimeChanged}, {kAdvance, 200}},
          {playing, size}},
@@ -209,8 +289,25 @@ TEST(PlaybackMonitor, SizeReportWaitsInOrderAndIsNeverStale) {
                 windows.Advance(static_cast<uint32_t>(d.value));
             } else if (d.action == kCancel) {
                 CancelSizeReport(*player);
-            } else {
+            } else if (d.action == kDestroy) {
                 player.reset();
+            } else if (d.action == kStaleWhileBuilding) {
+                // The UI thread's change between the delayed work's two looks at the wait.
+                player->texts->whileBuilding = [&player] { MarkSizeReportStale(*player); };
+            } else if (d.action == kPause) {
+                PauseVideo(*player);
+            } else if (d.action == kBitrate) {
+                PostPlayerScript(*player, L"vlc_bitrate(800);");
+            } else if (d.action == kLaterFails) {
+                windows.laterFailures = 1;
+            } else {
+                player->scriptSink = [calls = 0, next = sink.Sink(),
+                                      fail = d.value](std::wstring script) mutable {
+                    if (++calls == fail) {
+                        throw std::runtime_error("page gone");
+                    }
+                    next(std::move(script));
+                };
             }
         }
         EXPECT_EQ(sink.Scripts(), c.want);

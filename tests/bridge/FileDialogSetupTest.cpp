@@ -94,7 +94,7 @@ TEST(FileDialogSetup, OwnerIsTopmostExactlyWhenTheMainWindowIs) {
         ASSERT_TRUE(main);
         const WindowHandle owner = MakeDialogOwner(main.Get());
         ASSERT_TRUE(owner);
-        EXPECT_EQ(GetWindowLongPtrW(owner.Get(), GWL_EXSTYLE) & WS_EX_TOPMOST, LONG_PTR{style});
+        EXPECT_EQ(GetWindowLongPtrW(owner.Get(), GWL_EXSTYLE) & WS_EX_TOPMOST, static_cast<LONG_PTR>(style));
         EXPECT_EQ(GetWindow(owner.Get(), GW_OWNER), main.Get());
         EXPECT_FALSE(IsWindowVisible(owner.Get()));
         RECT mainRect{}, ownerRect{};

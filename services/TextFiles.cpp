@@ -52,20 +52,6 @@ bool IsUtf8(std::string_view bytes) {
                                                           static_cast<int>(bytes.size()), nullptr, 0) > 0;
 }
 
-// One line in the file's code page; a zero byte ends the line, as it ends a C string.
-std::wstring LineToWide(UINT codePage, std::string_view line) {
-    line = line.substr(0, line.find('\0'));
-    if (line.empty() || line.size() > INT_MAX)
-        return {};
-    const int size = static_cast<int>(line.size());
-    const int units = MultiByteToWideChar(codePage, 0, line.data(), size, nullptr, 0);
-    if (units <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(codePage, 0, line.data(), size, wide.data(), units);
-    return wide;
-}
-
 } // namespace
 
 std::wstring ReadTextFile(const std::string& path) {
@@ -84,7 +70,8 @@ std::wstring ReadTextFile(const std::string& path) {
         }
         TextLineSplitter splitter;
         const LineSink appendLine = [&text, codePage](const std::string& line) {
-            text += LineToWide(codePage, line);
+            // A zero byte ends the line, as it ends a C string.
+            text += CodePageToWide(codePage, std::string_view(line).substr(0, line.find('\0')));
             text += L'\n';
         };
         splitter.Feed(content, appendLine);

@@ -20,6 +20,10 @@ std::string Utf8ToAnsi(const std::string& utf8);
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
 
+// Bytes in the given Windows code page (CP_ACP, CP_UTF8, ...) -> UTF-16, the whole view; the empty text
+// when a conversion fails.
+std::wstring CodePageToWide(unsigned int codePage, std::string_view bytes);
+
 // Reads the file named by the page's UTF-8 path (cut with CutPagePath): each line (CR LF read as LF,
 // a last line without LF included, a zero byte ending its line) followed by one LF. A file that is valid
 // UTF-8 is read as UTF-8 (a leading byte order mark dropped), any other in the ANSI code page. The empty

@@ -2,6 +2,7 @@
 #include "app/BrowserHostHandlers.h"
 
 #include "app/AppState.h"
+#include "app/BrowserHost.h"
 #include "app/BrowserHostTexts.h"
 #include "app/CheckFailure.h"
 #include "app/StartAddress.h"
@@ -155,6 +156,7 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
     context.runCallbackAsync = [mainWindow](std::function<void()> work) {
         RunOnUiThread(mainWindow, std::move(work));
     };
+    context.focusPage = [] { FocusBrowser(); };
     app.hostObject = CreateHostObjectNodeJs(std::move(context));
     if (!app.hostObject)
         VENDRAK_LOG_FAILURE("BrowserHost", E_OUTOFMEMORY, "no host object: nodeJs stays unexposed");

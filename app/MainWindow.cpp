@@ -34,8 +34,10 @@ LRESULT OnSize(HWND window) {
     return 0;
 }
 
+// The window itself handles no keys: a remote user's arrows and Enter must reach the page whether or
+// not anything plays. Without a browser yet, the message loop tries again later.
 LRESULT OnSetFocus() {
-    if (App().mainPlayer != nullptr)
+    if (!FocusBrowser() && App().mainPlayer != nullptr)
         App().mainPlayer->refocusPending = true;
     Sleep(kFocusPauseMs);
     return 0;

@@ -7,7 +7,6 @@
 #include <new>
 #include <utility>
 
-#include "bridge/BstrText.h"
 
 namespace vendrak {
 namespace {
@@ -49,9 +48,9 @@ std::function<void()> MakeCallbackClosure(Microsoft::WRL::ComPtr<IDispatch> call
 }
 
 std::function<void()> MakeDialogCallbackClosure(Microsoft::WRL::ComPtr<IDispatch> callback,
-                                                const std::string& answer) {
+                                                const std::wstring& answer) {
     auto block = std::make_shared<ArgumentBlock>();
-    BSTR text = AnsiToBstr(answer.c_str());
+    BSTR text = SysAllocStringLen(answer.data(), static_cast<UINT>(answer.size()));
     if (text == nullptr)
         throw std::bad_alloc();
     block->arguments[0].vt = VT_BSTR;

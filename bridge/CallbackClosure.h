@@ -24,6 +24,6 @@ std::function<void()> MakeCallbackClosure(Microsoft::WRL::ComPtr<IDispatch> call
 // Calls callback(status, text): the 8-bit answer text read in the ANSI code page, status 1 when it is
 // not empty, else 0. Throws std::bad_alloc when the text cannot be made.
 std::function<void()> MakeDialogCallbackClosure(Microsoft::WRL::ComPtr<IDispatch> callback,
-                                                const std::string& answer);
+                                                const std::wstring& answer);
 
 } // namespace vendrak

@@ -3,8 +3,6 @@
 
 #include <commdlg.h>
 
-#include <array>
-
 #include "platform/SystemLibrary.h"
 #include "services/PagePath.h"
 #include "services/TextHelpers.h"
@@ -25,6 +23,27 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
     ~BusyScope() { fileDialogBusy = false; }
+};
+
+// The open dialog moves the process's current folder whatever its flags say; a USB stick browsed would
+// stay in use and the page's relative paths would name other files.
+class CurrentFolderScope {
+public:
+    CurrentFolderScope() {
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        folder_.resize(size);
+        if (size == 0 || GetCurrentDirectoryW(size, folder_.data()) != size - 1)
+            folder_.clear();
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+    ~CurrentFolderScope() {
+        if (!folder_.empty())
+            SetCurrentDirectoryW(folder_.c_str());
+    }
+
+private:
+    std::wstring folder_;
 };
 
 } // namespace
@@ -64,50 +83,86 @@ std::string BuildDialogFilter(std::string_view pattern) {
     return filter;
 }
 
-std::string DialogInitialFolder(std::string_view utf8Folder) {
+std::wstring DialogInitialFolder(std::string_view utf8Folder) {
     const std::string_view cut = CutPagePath(utf8Folder);
-    if (cut.empty())
-        return {};
-    std::string folder = Utf8ToAnsi(std::string(cut));
-    // "?" cannot stand in a path: it is what the conversion leaves for a character the code page
-    // lacks. Such a folder, or one longer than the dialog's path buffer, would only misdirect or
-    // overrun the dialog, which then starts in its own default folder instead.
-    if (folder.size() >= kDialogPathBuffer || folder.find('?') != std::string::npos)
+    std::wstring folder = Utf8ToWide(cut.substr(0, cut.find('\0')));
+    // One longer than the dialog's path buffer would only overrun it; the dialog then starts in its
+    // own default folder instead.
+    if (folder.size() >= kDialogPathBuffer)
         return {};
     return folder;
 }
 
-std::string RunFileDialog(FileDialogKind kind, std::string_view utf8Folder, std::string_view utf8Extensions) {
-    std::array<char, kDialogPathBuffer> path{};
-    if (fileDialogBusy)
-        return std::string(kDialogBusy);
-    BusyScope busy;
-
-    const std::string folder = DialogInitialFolder(utf8Folder);
-    const std::string filter = BuildDialogFilter(Utf8ToAnsi(ExtensionsToPattern(utf8Extensions)));
-
-    OPENFILENAMEA record{};
-    record.lStructSize = sizeof(record);
-    // No owner: the main window stays enabled, so the page keeps calling while the dialog is open.
-    record.hwndOwner = nullptr;
-    record.lpstrFilter = filter.c_str();
-    record.nFilterIndex = 1;
-    record.lpstrFile = path.data();
-    record.nMaxFile = kDialogPathBuffer;
-    record.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    record.Flags = kind == FileDialogKind::Save ? kSaveDialogFlags : kOpenDialogFlags;
-
-    using DialogCall = decltype(&GetOpenFileNameA);
-    static const auto save = SystemFunction<DialogCall>(L"comdlg32.dll", "GetSaveFileNameA");
-    static const auto open = SystemFunction<DialogCall>(L"comdlg32.dll", "GetOpenFileNameA");
-    const DialogCall run = kind == FileDialogKind::Save ? save : open;
-    const BOOL chosen = run != nullptr && run(&record);
-    // A failed dialog may leave bytes in the buffer: with FNERR_BUFFERTOOSMALL its first two bytes
-    // hold the size it wanted, which would read as a one- or two-character name.
-    if (!chosen || path[0] == '\0')
+std::wstring DefaultExtension(std::string_view utf8Extensions) {
+    const std::string_view first =
+        utf8Extensions.substr(0, utf8Extensions.find_first_of(std::string_view(",\0", 2)));
+    if (first.empty() || first.find_first_of("*?./\\ ") != std::string_view::npos)
         return {};
-    path.back() = '\0';
-    return "/" + std::string(path.data());
+    return Utf8ToWide(first);
+}
+
+std::unique_ptr<FileDialogSetup> MakeFileDialogSetup(FileDialogKind kind, std::string_view utf8Folder,
+                                                     std::string_view utf8Extensions, HWND owner) {
+    auto setup = std::make_unique<FileDialogSetup>();
+    setup->folder = DialogInitialFolder(utf8Folder);
+    setup->filter = Utf8ToWide(BuildDialogFilter(ExtensionsToPattern(utf8Extensions)));
+    setup->defaultExtension = DefaultExtension(utf8Extensions);
+
+    OPENFILENAMEW& record = setup->record;
+    record.lStructSize = sizeof(record);
+    record.hwndOwner = owner;
+    record.lpstrFilter = setup->filter.c_str();
+    record.nFilterIndex = 1;
+    record.lpstrFile = setup->path.data();
+    record.nMaxFile = kDialogPathBuffer;
+    record.lpstrInitialDir = setup->folder.empty() ? nullptr : setup->folder.c_str();
+    record.lpstrDefExt = setup->defaultExtension.empty() ? nullptr : setup->defaultExtension.c_str();
+    record.Flags = kind == FileDialogKind::Save ? kSaveDialogFlags : kOpenDialogFlags;
+    return setup;
+}
+
+WindowHandle MakeDialogOwner(HWND mainWindow) {
+    RECT area{};
+    if (mainWindow != nullptr)
+        GetWindowRect(mainWindow, &area);
+    const bool topmost =
+        mainWindow != nullptr && (GetWindowLongPtrW(mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    // Owned by the main window so that it, and the dialog it owns, stay above it; never shown, so the
+    // main window is never disabled by the modal dialog.
+    return WindowHandle(CreateWindowExW(WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0), L"STATIC", L"",
+                                        WS_POPUP, area.left, area.top, area.right - area.left,
+                                        area.bottom - area.top, mainWindow, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr));
+}
+
+std::wstring RunFileDialog(FileDialogKind kind, std::string_view utf8Folder, std::string_view utf8Extensions,
+                           HWND mainWindow) {
+    if (fileDialogBusy)
+        return std::wstring(kDialogBusy);
+    BusyScope busy;
+    BOOL chosen = FALSE;
+    std::unique_ptr<FileDialogSetup> setup;
+    {
+        const CurrentFolderScope currentFolder;
+        const WindowHandle owner = MakeDialogOwner(mainWindow);
+        setup = MakeFileDialogSetup(kind, utf8Folder, utf8Extensions, owner.Get());
+
+        using DialogCall = decltype(&GetOpenFileNameW);
+        static const auto save = SystemFunction<DialogCall>(L"comdlg32.dll", "GetSaveFileNameW");
+        static const auto open = SystemFunction<DialogCall>(L"comdlg32.dll", "GetOpenFileNameW");
+        const DialogCall run = kind == FileDialogKind::Save ? save : open;
+        chosen = run != nullptr && run(&setup->record);
+    }
+    // The hidden owner is gone, so Windows may leave no window active: the keyboard must come back.
+    if (mainWindow != nullptr && IsWindowVisible(mainWindow))
+        SetForegroundWindow(mainWindow);
+    // A failed dialog may leave units in the buffer: with FNERR_BUFFERTOOSMALL its first one holds the
+    // size it wanted, which would read as a one-character name.
+    auto& path = setup->path;
+    if (!chosen || path[0] == L'\0')
+        return {};
+    path.back() = L'\0';
+    return L"/" + std::wstring(path.data());
 }
 
 } // namespace vendrak

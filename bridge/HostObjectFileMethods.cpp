@@ -19,13 +19,19 @@ namespace {
 constexpr HRESULT kDialogBusyCode = static_cast<HRESULT>(0xFFFFFFFF);
 
 HRESULT RunDialogForPage(FileDialogKind kind, BSTR folder, BSTR extensions, IDispatch* callback,
-                         const RunCallbackAsync& runCallbackAsync) {
+                         const HostContext& context) {
     const auto utf8Folder = BstrToUtf8(folder);
     const auto utf8Extensions = BstrToUtf8(extensions);
     // Stays inside the dialog's own message loop until the user closes it.
-    const std::string answer = RunFileDialog(kind, utf8Folder.get(), utf8Extensions.get());
+    const std::wstring answer =
+        RunFileDialog(kind, utf8Folder.get(), utf8Extensions.get(), context.mainWindow);
     if (answer == kDialogBusy)
         return kDialogBusyCode;
+    // Windows need not send the main window a focus message when the dialog closes; a remote user
+    // would be left with keys going nowhere.
+    if (context.focusPage)
+        context.focusPage();
+    const RunCallbackAsync& runCallbackAsync = context.runCallbackAsync;
     // The page function is never called inside its own call: the closure runs after we returned.
     if (callback != nullptr && runCallbackAsync)
         runCallbackAsync(MakeDialogCallbackClosure(callback, answer));
@@ -37,16 +43,14 @@ HRESULT RunDialogForPage(FileDialogKind kind, BSTR folder, BSTR extensions, IDis
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::saveFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
     return HostCall([&]() -> HRESULT {
-        return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback,
-                                context_.runCallbackAsync);
+        return RunDialogForPage(FileDialogKind::Save, folder, extensions, callback, context_);
     });
 }
 
 HRESULT STDMETHODCALLTYPE HostObjectNodeJs::showFileDialog(BSTR folder, BSTR extensions,
                                                            IDispatch* callback) {
     return HostCall([&]() -> HRESULT {
-        return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback,
-                                context_.runCallbackAsync);
+        return RunDialogForPage(FileDialogKind::Open, folder, extensions, callback, context_);
     });
 }
 
@@ -64,8 +68,8 @@ HRESULT STDMETHODCALLTYPE HostObjectNodeJs::readFile(BSTR path, BSTR* text) {
     return HostCall([&]() -> HRESULT {
         if (text == nullptr)
             return E_POINTER;
-        const std::string content = ReadTextFile(BstrToUtf8(path).get());
-        return StoreText(AnsiToBstr(content.c_str()), text);
+        const std::wstring content = ReadTextFile(BstrToUtf8(path).get());
+        return StoreText(SysAllocStringLen(content.data(), static_cast<UINT>(content.size())), text);
     });
 }
 

@@ -26,6 +26,8 @@ struct HostContext {
     std::function<void(bool isDown, int virtualKey)> handlePageKey;
     std::wstring browserVersion; // the browser runtime's version text; empty when unknown
     RunCallbackAsync runCallbackAsync;
+    // UI thread: gives the page the keyboard back after a file dialog; empty: nothing to focus.
+    std::function<void()> focusPage;
 };
 
 // UI thread, once the players exist. Returns the object holding the caller's single reference; null

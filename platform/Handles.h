@@ -1,4 +1,4 @@
-// RAII owners for what the shell gets from Windows: files, registry keys and task-memory strings.
+// RAII owners for what the shell gets from Windows: files, registry keys, windows and task-memory strings.
 #pragma once
 
 #include <windows.h>
@@ -74,6 +74,15 @@ struct RegistryKeyTraits {
     static void Close(Type value) noexcept { RegCloseKey(value); }
 };
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+// A window the shell made for its own use (never one Windows or the browser destroys); UI thread only.
+struct WindowHandleTraits {
+    using Type = HWND;
+    static Type None() noexcept { return nullptr; }
+    static bool IsOpen(Type value) noexcept { return value != nullptr; }
+    static void Close(Type value) noexcept { DestroyWindow(value); }
+};
+using WindowHandle = UniqueHandle<WindowHandleTraits>;
 
 // A string that a COM call handed out in an LPWSTR out parameter, allocated with CoTaskMemAlloc. The
 // caller frees it whatever the call returned (CoTaskMemFree ignores null).

@@ -2,6 +2,7 @@
 #include "services/SettingsFile.h"
 
 #include "platform/Handles.h"
+#include "services/FileReplace.h"
 #include "services/PlacementText.h"
 
 #include <knownfolders.h>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr wchar_t kFolderSuffix[] = L"\\vendrak-32";
 constexpr wchar_t kFileName[] = L"\\vendrak.ini";
-constexpr wchar_t kTemporarySuffix[] = L".tmp";
 // Four numbers need a few bytes; a larger file is damaged, and nothing past this is ever a number.
 constexpr DWORD kMaxReadBytes = 16 * 1024 * 1024;
 
@@ -38,26 +38,6 @@ std::string ReadSettingsText(const std::wstring& path) {
         return {};
     text.resize(read);
     return text;
-}
-
-// Writes the new content beside the file and then moves it over the old one, so that a crash or a full
-// disk in the middle leaves the old file whole. The process id keeps two running copies apart.
-bool ReplaceFileContent(const std::wstring& path, const std::string& content) {
-    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + kTemporarySuffix;
-    bool written = false;
-    if (const FileHandle file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS)) {
-        DWORD count = 0;
-        written =
-            WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &count, nullptr) &&
-            count == content.size() && FlushFileBuffers(file.Get());
-    } else {
-        return false;
-    }
-    if (written &&
-        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return false;
 }
 
 // A rectangle that lies on no monitor (one was unplugged since) would open the window out of reach.

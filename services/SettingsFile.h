@@ -18,7 +18,7 @@ void LoadWindowPlacement(HWND window);
 
 // UI thread. Writes the window's outer rectangle (its restored one when minimised) to "vendrak.ini".
 // The file is replaced whole through a temporary file beside it: it holds either the old or the new
-// content. Failures are silent.
+// content. A failure is only logged.
 void SaveWindowPlacement(HWND window);
 
 // The same two operations on a given settings folder (the seam tests use; "" means the drive's root).

@@ -22,14 +22,18 @@ std::string Utf8ToAnsi(const std::string& utf8) {
 }
 
 std::wstring Utf8ToWide(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX)
+    return CodePageToWide(CP_UTF8, utf8);
+}
+
+std::wstring CodePageToWide(unsigned int codePage, std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX)
         return {};
-    const int sourceBytes = static_cast<int>(utf8.size());
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, nullptr, 0);
+    const int sourceBytes = static_cast<int>(bytes.size());
+    const int units = MultiByteToWideChar(codePage, 0, bytes.data(), sourceBytes, nullptr, 0);
     if (units <= 0)
         return {};
     std::wstring wide(static_cast<size_t>(units), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), sourceBytes, wide.data(), units) != units)
+    if (MultiByteToWideChar(codePage, 0, bytes.data(), sourceBytes, wide.data(), units) != units)
         return {};
     return wide;
 }

@@ -20,14 +20,20 @@ std::string Utf8ToAnsi(const std::string& utf8);
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
 
-// Reads the file named by the page's UTF-8 path (cut with CutPagePath): each line (CR LF read as LF,
-// a last line without LF included) through Utf8ToAnsi, followed by one LF. The empty text when the file
-// cannot be opened; the text read so far when reading fails or memory runs out.
-std::string ReadTextFile(const std::string& path);
+// Bytes in the given Windows code page (CP_ACP, CP_UTF8, ...) -> UTF-16, the whole view; the empty text
+// when a conversion fails.
+std::wstring CodePageToWide(unsigned int codePage, std::string_view bytes);
 
-// Writes content byte for byte to the file named by the page's UTF-8 path (cut with CutPagePath),
-// creating or truncating it, each LF written as CR LF. Nothing happens when the file cannot be opened
-// for writing (missing folder, a folder, a read-only file).
+// Reads the file named by the page's UTF-8 path (cut with CutPagePath): each line (CR LF read as LF,
+// a last line without LF included, a zero byte ending its line) followed by one LF. A file that is valid
+// UTF-8 is read as UTF-8 (a leading byte order mark dropped), any other in the ANSI code page. The empty
+// text when the file cannot be opened; the text read so far when reading fails or memory runs out.
+std::wstring ReadTextFile(const std::string& path);
+
+// Writes content byte for byte to the file named by the page's UTF-8 path (cut with CutPagePath), each
+// LF written as CR LF, through ReplaceFileContent: the file holds either its old or its new content.
+// Nothing changes when the file cannot be written (missing folder, a folder, a read-only file, a
+// device); the failure log says why.
 void WriteTextFile(const std::string& path, const std::string& content);
 
 } // namespace vendrak

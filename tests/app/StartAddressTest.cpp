@@ -3,11 +3,10 @@
 #include "app/BrowserHostTexts.h"
 #include "app/StartAddress.h"
 #include "platform/ModulePath.h"
-#include "services/FileAddress.h"
-#include "services/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace vendrak {
@@ -50,8 +49,13 @@ TEST(StartAddress, DefaultIsTheDemoPageBesideTheProgram) {
     const std::wstring folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(L'\\', folder.back());
-    EXPECT_EQ(Utf8ToWide(FileAddressFromPath(WideToUtf8(folder + L"\\web\\index.html"))),
-              AssembleStartAddress());
+    // Written out by hand, so that a fault in the address rules shows here too.
+    if (folder.find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789:\\_.-") !=
+        std::wstring::npos)
+        GTEST_SKIP() << "the build folder holds characters an address escapes";
+    std::wstring want = L"file:///" + folder + L"/web/index.html";
+    std::replace(want.begin(), want.end(), L'\\', L'/');
+    EXPECT_EQ(AssembleStartAddress(), want);
 }
 
 TEST(BrowserHostTexts, ExactTextsHandedToTheBrowser) {

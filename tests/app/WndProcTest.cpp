@@ -173,22 +173,30 @@ TEST_F(WndProcTest, ThrowingCallableIsContainedAndFreed) {
     EXPECT_TRUE(ran);
 }
 
-TEST_F(WndProcTest, SizeAndFocusAskForRefocusOnlyWhenThereIsSomethingToFocus) {
+// The window handles no keys itself: the focus it gets goes into the page at once, playing or not.
+TEST_F(WndProcTest, FocusGoesIntoTheBrowserAtOnceAndSizeAsksForRefocus) {
     VlcPlayer player;
     App().mainPlayer = &player;
 
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
     EXPECT_FALSE(player.refocusPending) << "no controller yet: nothing is resized";
+    EXPECT_EQ(SendMessageA(window, WM_SETFOCUS, 0, 0), 0);
+    EXPECT_TRUE(player.refocusPending) << "no controller yet: the focus is moved once there is one";
     EXPECT_TRUE(FakeBrowser().calls.empty());
 
     FakeBrowser().hasController = true;
+    player.refocusPending = false;
     EXPECT_EQ(SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480)), 0);
     EXPECT_TRUE(player.refocusPending);
     EXPECT_EQ(FakeBrowser().calls, std::vector<std::string>{"resize"});
 
+    // Nothing plays and libvlc has no window: the focus still reaches the page, once.
     player.refocusPending = false;
+    FakeBrowser().calls.clear();
+    ASSERT_FALSE(IsPlaying(player));
     EXPECT_EQ(SendMessageA(window, WM_SETFOCUS, 0, 0), 0);
-    EXPECT_TRUE(player.refocusPending);
+    EXPECT_EQ(FakeBrowser().calls, std::vector<std::string>{"focus"});
+    EXPECT_FALSE(player.refocusPending);
 
     App().mainPlayer = nullptr;
     EXPECT_EQ(SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480)), 0);

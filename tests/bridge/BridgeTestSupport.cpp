@@ -173,6 +173,7 @@ void HostFixture::SetUp() {
         pageKeys.emplace_back(isDown, virtualKey);
     };
     context.runCallbackAsync = [this](std::function<void()> work) { queued.push_back(std::move(work)); };
+    context.focusPage = [this] { ++pageFocusCount; };
     host = CreateHostObjectNodeJs(context);
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(host.As(&dispatch), S_OK);

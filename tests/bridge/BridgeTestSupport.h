@@ -128,6 +128,7 @@ protected:
     std::vector<std::wstring> scripts; // what the players handed to the page
     std::deque<std::function<void()>> queued;
     std::vector<std::pair<bool, int>> pageKeys; // (down, virtual-key code) as presKey handed them on
+    int pageFocusCount = 0;                     // how often the host object gave the page the focus
     HostContext context;
     ComPtr<IHostObjectNodeJs> host;
     ComPtr<IDispatch> dispatch;

@@ -61,15 +61,15 @@ TEST_F(CallbackTest, AClosureOwnsItsReferenceUntilItIsDestroyed) {
 TEST(DialogCallbackClosure, PassesStatusAndTextLastArgumentFirst) {
     struct Case {
         const char* name;
-        std::string answer;
-        std::wstring wantText;
+        std::wstring answer;
         std::wstring wantStatus;
     };
     const Case cases[] = {
-        {"chosen path", "/C:\\cfg\\a.cfg", L"/C:\\cfg\\a.cfg", L"1"},
-        {"cancelled", "", L"", L"0"},
-        // The dialog answers in the ANSI code page (1252 here): é is one byte.
-        {"ANSI path", "/C:\\caf\xE9.cfg", L"/C:\\caf\u00E9.cfg", L"1"},
+        {"chosen path", L"/C:\\cfg\\a.cfg", L"1"},
+        {"cancelled", L"", L"0"},
+        // Every unit crosses as it is: letters of any script, a pair for one character.
+        {"a path in three scripts", L"/C:\\\u041A\u0430\u043D\u0430\u043B\\\u4E2D\\caf\u00E9 \U0001F4FA.cfg",
+         L"1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +87,7 @@ TEST(DialogCallbackClosure, PassesStatusAndTextLastArgumentFirst) {
         EXPECT_EQ(call.flags, DISPATCH_METHOD);
         EXPECT_EQ(call.namedCount, 0u);
         ASSERT_EQ(call.types, (std::vector<VARTYPE>{VT_BSTR, VT_I4}));
-        EXPECT_EQ(call.values[0], c.wantText);
+        EXPECT_EQ(call.values[0], c.answer);
         EXPECT_EQ(call.values[1], c.wantStatus);
         EXPECT_TRUE(call.hadResult);
         EXPECT_FALSE(call.hadException);

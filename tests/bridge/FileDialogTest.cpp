@@ -1,5 +1,5 @@
-// The page's file dialogs: the filter bytes, the initial folder, and the real common dialogs driven by
-// a second thread that finds the dialog, types a name and presses OK or Cancel.
+// The page's real common file dialogs, driven by a second thread that finds the dialog, types a name
+// and presses OK or Cancel.
 #include "BridgeTestSupport.h"
 
 #include <commdlg.h>
@@ -13,67 +13,6 @@
 
 namespace vendrak::test {
 namespace {
-
-TEST(DialogFilter, BytesForExtensionLists) {
-    using namespace std::string_literals;
-    struct Case {
-        const char* name;
-        std::string extensions;
-        std::string wantPattern;
-        std::string wantFilter;
-    };
-    const Case cases[] = {
-        {"two", "cfg,json", "*.cfg;*.json",
-         "Config Files (*.cfg;*.json)\0*.cfg;*.json\0All Files(*.*)\0*\0\0\0"s},
-        {"empty", "", "", "Config Files ()\0\0All Files(*.*)\0*\0\0\0"s},
-        {"leading comma", ",cfg", "*.;*.cfg", "Config Files (*.;*.cfg)\0*.;*.cfg\0All Files(*.*)\0*\0\0\0"s},
-        {"one", "cfg", "*.cfg", "Config Files (*.cfg)\0*.cfg\0All Files(*.*)\0*\0\0\0"s},
-        {"trailing comma", "cfg,", "*.cfg;", "Config Files (*.cfg;)\0*.cfg;\0All Files(*.*)\0*\0\0\0"s},
-        {"blanks stay", " a, b", "*. a;*. b",
-         "Config Files (*. a;*. b)\0*. a;*. b\0All Files(*.*)\0*\0\0\0"s},
-        {"lone comma", ",", "*.;", "Config Files (*.;)\0*.;\0All Files(*.*)\0*\0\0\0"s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string pattern = ExtensionsToPattern(c.extensions);
-        EXPECT_EQ(pattern, c.wantPattern);
-        const std::string filter = BuildDialogFilter(pattern);
-        EXPECT_EQ(filter, c.wantFilter);
-        // As large as its content: description + pattern + 21 bytes.
-        EXPECT_EQ(filter.size(), std::string("Config Files (" + pattern + ")").size() + pattern.size() + 21);
-    }
-}
-
-TEST(DialogFilter, RecordFlags) {
-    EXPECT_EQ(kSaveDialogFlags, 0x806u);
-    EXPECT_EQ(kOpenDialogFlags, 0x1800u);
-    EXPECT_EQ(kDialogPathBuffer, 260u);
-}
-
-TEST(DialogInitialFolder, CutsAfterTheFirstSlashAndRefusesWhatCannotFit) {
-    struct Case {
-        const char* name;
-        std::string folder;
-        std::string want;
-    };
-    const Case cases[] = {
-        {"page path", "/D:\\cfg", "D:\\cfg"},
-        {"text before the slash", "x/D:\\cfg", "D:\\cfg"},
-        {"only the first slash", "a/b/c", "b/c"},
-        {"lone slash", "/", ""},
-        {"no slash", "C:\\cfg", "C:\\cfg"},
-        {"empty", "", ""},
-        {"ANSI letter", "/C:\\caf\xC3\xA9", "C:\\caf\xE9"},
-        {"outside the code page", "/C:\\\xE6\x97\xA5\xE6\x9C\xAC", ""},
-        {"259 bytes fit", "/" + std::string(259, 'a'), std::string(259, 'a')},
-        {"260 bytes do not", "/" + std::string(260, 'a'), ""},
-        {"far too long", "/" + std::string(100000, 'a'), ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(DialogInitialFolder(c.folder), c.want);
-    }
-}
 
 // All visible dialog-class windows of the thread.
 std::vector<HWND> DialogsOf(DWORD thread) {
@@ -117,11 +56,17 @@ void Press(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void TypeName(HWND dialog, const char* name) {
+void TypeName(HWND dialog, const wchar_t* name) {
     HWND field = GetDlgItem(dialog, cmb13);
     if (field == nullptr)
         field = GetDlgItem(dialog, edt1);
-    SetWindowTextA(field, name);
+    SetWindowTextW(field, name);
+}
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
 }
 
 std::vector<std::string> FilterItems(HWND dialog) {
@@ -140,13 +85,16 @@ class FileDialogTest : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        char temp[MAX_PATH] = {};
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        folder = std::string(temp) + "bridge-dialogs";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        existing = folder + "\\existing.cfg";
-        HANDLE file = CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        wchar_t temp[MAX_PATH] = {};
+        ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+        // A name outside the ANSI code page, as a user's folder may well be.
+        folder = std::wstring(temp) + L"bridge-dialogs-\u041A\u0430\u043D\u0430\u043B-\u4E2D";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        existing = folder + L"\\existing.cfg";
+        HANDLE file = CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, "\xD0\x9A\r\n", 4, &written, nullptr);
         CloseHandle(file);
         function = MakeCom<RecordingFunction>();
     }
@@ -160,7 +108,7 @@ protected:
                 drive(dialog);
         });
         std::vector<Arg> args;
-        args.push_back(Arg::Str(L"/" + std::wstring(folder.begin(), folder.end())));
+        args.push_back(Arg::Str(L"/" + folder));
         args.push_back(Arg::Str(std::wstring(extensions.begin(), extensions.end())));
         args.push_back(Arg::Disp(function.Get()));
         CallResult call = CallByName(dispatch.Get(), method, DISPATCH_METHOD, std::move(args));
@@ -168,31 +116,40 @@ protected:
         return call;
     }
 
-    std::string folder;
-    std::string existing;
+    std::wstring folder;
+    std::wstring existing;
     ComPtr<RecordingFunction> function;
 };
 
+// The chosen path comes back whole, the current folder stays where it was, and the page has the
+// keyboard again.
 TEST_F(FileDialogTest, OpenDialogAnswersTheChosenPathAfterReturning) {
     std::vector<std::string> filterItems;
+    const std::wstring before = CurrentFolder();
+    ASSERT_NE(before, folder);
     CallResult call = RunDialog(L"showFileDialog", "cfg,json", [&](HWND dialog) {
         filterItems = FilterItems(dialog);
-        TypeName(dialog, "existing.cfg");
+        TypeName(dialog, L"existing.cfg");
         Press(dialog, IDOK);
     });
     ASSERT_EQ(call.hr, S_OK);
+    EXPECT_EQ(CurrentFolder(), before);
+    EXPECT_EQ(pageFocusCount, 1);
     EXPECT_EQ(call.result.vt, VT_EMPTY);
     EXPECT_TRUE(function->calls.empty()) << "the page function ran inside the page's call";
     EXPECT_EQ(filterItems, (std::vector<std::string>{"Config Files (*.cfg;*.json)", "All Files(*.*)"}));
     ASSERT_EQ(RunQueued(), 1u);
     ASSERT_EQ(function->calls.size(), 1u);
-    const std::wstring want = L"/" + std::wstring(existing.begin(), existing.end());
+    const std::wstring want = L"/" + existing;
     EXPECT_EQ(function->calls[0].values, (std::vector<std::wstring>{want, L"1"}));
 
     // The answer goes straight back to readFile.
     std::vector<Arg> args;
     args.push_back(Arg::Str(want));
-    EXPECT_EQ(Call(dispatch.Get(), L"readFile", std::move(args)).hr, S_OK);
+    const CallResult read = Call(dispatch.Get(), L"readFile", std::move(args));
+    EXPECT_EQ(read.hr, S_OK);
+    ASSERT_EQ(read.result.vt, VT_BSTR);
+    EXPECT_STREQ(read.result.bstrVal, L"\u041A\n");
 }
 
 TEST_F(FileDialogTest, CancelAnswersZeroAndTheEmptyText) {
@@ -204,11 +161,13 @@ TEST_F(FileDialogTest, CancelAnswersZeroAndTheEmptyText) {
     EXPECT_EQ(function->calls[0].values, (std::vector<std::wstring>{L"", L"0"}));
 }
 
-// The save dialog asks before replacing a file; the answer arrives once the user agreed.
+// The save dialog asks before replacing a file, also when the user typed the name without its hidden
+// extension; the answer arrives once the user agreed.
 TEST_F(FileDialogTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
     bool asked = false;
+    const std::wstring before = CurrentFolder();
     CallResult call = RunDialog(L"saveFileDialog", "cfg", [&](HWND dialog) {
-        TypeName(dialog, "existing.cfg");
+        TypeName(dialog, L"existing");
         Press(dialog, IDOK);
         if (HWND question = WaitForOwnedDialog(GetWindowThreadProcessId(dialog, nullptr), dialog)) {
             asked = true;
@@ -217,9 +176,11 @@ TEST_F(FileDialogTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
     });
     ASSERT_EQ(call.hr, S_OK);
     EXPECT_TRUE(asked);
+    EXPECT_EQ(CurrentFolder(), before);
+    EXPECT_EQ(pageFocusCount, 1);
     ASSERT_EQ(RunQueued(), 1u);
     ASSERT_EQ(function->calls.size(), 1u);
-    EXPECT_EQ(function->calls[0].values[0], L"/" + std::wstring(existing.begin(), existing.end()));
+    EXPECT_EQ(function->calls[0].values[0], L"/" + existing);
 }
 
 // Hostile folder and extension texts reach a real dialog without overrunning anything; cancelling

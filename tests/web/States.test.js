@@ -7,8 +7,9 @@ import { ClearCalls, Calls, Eventually, kSamplePlaylist, OpenPlayer, SharedBrows
 
 const shared = SharedBrowser();
 
-async function Playing() {
+async function Playing(options = {}) {
   const opened = await OpenPlayer(shared.browser, shared.server, {
+    ...options,
     storage: { playlist: { name: 'tv.m3u', source: { kind: 'text' }, text: kSamplePlaylist } },
   });
   await opened.page.click('.channel:has-text("World News HD")');
@@ -155,4 +156,62 @@ test('a channel that stays opening is reported as possibly unavailable, once, an
   await ShellScript(page, "StateChange('playing', '');");
   assert.equal((await Badge(page)).text, 'Playing');
   await page.close();
+});
+
+/** A live channel playing on a clock that stands still (after one reading of the duration), so each wait is exact. */
+async function PlayingStill(responses) {
+  const opened = await Playing({ fakeClock: true, responses });
+  await ShellScript(opened.page, "StateChange('playing', '');");
+  await opened.page.clock.pauseAt(await opened.page.evaluate(() => Date.now() + 1000));
+  await ClearCalls(opened.page);
+  return opened;
+}
+
+const Reconnecting = (page) => page.$eval('#reconnecting', (notice) => (notice.hidden ? '' : notice.textContent));
+
+test('a live channel that drops is reopened after 2, 4, 8, 16, 30 s and every 30 s until it plays again', async () => {
+  const { page } = await PlayingStill();
+  // Every attempt fails as with libvlc: "opening" and no word after it, once "stopped" again.
+  await page.evaluate(() => {
+    const start = Date.now();
+    window.opens = [];
+    window.__host.responses.openVideo = () => {
+      window.opens.push(Date.now() - start);
+      StateChange(window.opens.length === 1 ? 'stopped' : 'opening', '');
+    };
+  });
+  await ShellScript(page, "StateChange('stopped', '');");
+  assert.equal(await Reconnecting(page), 'Reconnecting\u2026');
+  await page.clock.runFor(120000);
+  assert.deepEqual(await page.evaluate(() => window.opens), [2000, 6000, 14000, 30000, 60000, 90000, 120000]);
+  assert.equal((await Calls(page, 'playVideo')).length, 7);
+  assert.doesNotMatch(await page.textContent('#toast'), /taking long/, 'the notice says it already');
+  await ShellScript(page, "StateChange('playing', '');");
+  assert.equal(await Reconnecting(page), '');
+  await ShellScript(page, "StateChange('stopped', '');");
+  await page.clock.runFor(2000);
+  assert.equal(await page.evaluate(() => window.opens.at(-1)), 122000, 'playing started the pace again');
+  await page.close();
+});
+
+test('what cancels reconnecting, and the stops that never start it', async () => {
+  const market = ['async', 'openVideo', 'http://streams.example/market.ts'];
+  const cases = [
+    { name: 'any key cancels it', drops: true, then: (page) => page.keyboard.press('Shift') },
+    { name: 'a channel change cancels it', drops: true, then: (page) => page.click('.channel:has-text("Market Watch")'), opens: [market] },
+    { name: 'the page asked for the stop', before: (page) => page.click('#stop') },
+    { name: 'a channel change ended the old input', before: (page) => page.click('.channel:has-text("Market Watch")'), opens: [market] },
+    { name: 'a file with a length ended', responses: { getDuration: 60000 } },
+  ];
+  for (const c of cases) {
+    const { page } = await PlayingStill(c.responses);
+    await c.before?.(page);
+    await ShellScript(page, "StateChange('stopped', '');");
+    assert.equal(await Reconnecting(page), c.drops ? 'Reconnecting\u2026' : '', c.name);
+    await c.then?.(page);
+    assert.equal(await Reconnecting(page), '', c.name);
+    await page.clock.runFor(125000);
+    assert.deepEqual(await Calls(page, 'openVideo'), c.opens ?? [], c.name);
+    await page.close();
+  }
 });

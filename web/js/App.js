@@ -372,6 +372,9 @@ function CloseOne() {
   return true;
 }
 
+// Any key says someone is watching who can choose: a dropped channel is no longer reopened for them.
+document.addEventListener('keydown', () => playback.CancelReconnect());
+
 HandleKeys({
   bars: Fade,
   closeOne: CloseOne,

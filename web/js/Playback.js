@@ -12,6 +12,11 @@ const kPollMs = 1000;
 const kSlowOpenMs = 15000;
 /** Seek step of the arrow keys. */
 export const kSeekStepMs = 10000;
+/**
+ * Waits before each attempt to reopen a live channel that dropped; the last one repeats. A failed
+ * open leaves the shell at "opening" with no further word, so the pace runs on the page's timer.
+ */
+export const kReconnectDelaysMs = Object.freeze([2000, 4000, 8000, 16000, 30000]);
 
 const kStateLabels = Object.freeze({
   idle: 'Idle',
@@ -58,6 +63,13 @@ export class Playback {
     this.pollTimer = 0;
     this.slowTimer = 0;
     this.seeking = false;
+    /**
+     * The page asked for the next "stopped" (its own stop or a channel change); it stays asked until
+     * a picture plays, since a channel change may end the old input before or after "opening".
+     */
+    this.stopAsked = false;
+    this.reconnectTimer = 0;
+    this.reconnectAttempts = 0;
     const seek = ById('seek');
     seek.addEventListener('input', () => {
       this.seeking = true;
@@ -73,6 +85,8 @@ export class Playback {
   /** Opens and plays a channel in the main player. */
   async Play(channel) {
     if (!channel) return;
+    this.CancelReconnect();
+    this.stopAsked = true;
     if (this.channel && this.channel !== channel) this.previous = this.channel;
     this.channel = channel;
     this.duration = 0;
@@ -94,6 +108,7 @@ export class Playback {
   /** Space and the play button: pause while playing, resume while paused, restart when stopped. */
   async TogglePlay() {
     if (!this.channel) return;
+    this.CancelReconnect();
     if (this.state === 'playing' || this.state === 'buffering' || this.state === 'opening') {
       await this.host.Try('pauseVideo');
     } else if (this.state === 'paused') {
@@ -108,6 +123,8 @@ export class Playback {
 
   async Stop() {
     if (!this.channel) return;
+    this.CancelReconnect();
+    this.stopAsked = true;
     await this.host.Try('stopVideo');
   }
 
@@ -189,6 +206,14 @@ export class Playback {
     }
     const was = this.state;
     this.SetState(report.state, report.percent, report.word);
+    if (report.state === 'playing') {
+      this.stopAsked = false;
+      this.CancelReconnect();
+    }
+    // libvlc ends a dropped stream with EndReached and then Stopped, which is all the page hears; a
+    // file with a length that stops by itself has ended and stays so.
+    const dropped = report.state === 'stopped' && !this.stopAsked && this.channel && !IsSeekable(this.duration);
+    if (dropped && !this.reconnectTimer) this.ScheduleReconnect();
     if (report.state === 'playing' && was !== 'playing') {
       this.hooks.placeVideo(true);
       this.StartPolling();
@@ -197,6 +222,30 @@ export class Playback {
     if (report.state === 'stopped' || report.state === 'ended' || report.state === 'error') {
       ById('bitrate').textContent = '';
     }
+  }
+
+  /** Reopens the dropped channel after the pace's next wait, and again after each, until it plays or is cancelled. */
+  ScheduleReconnect() {
+    const delay = kReconnectDelaysMs[Math.min(this.reconnectAttempts, kReconnectDelaysMs.length - 1)];
+    this.reconnectAttempts += 1;
+    ById('reconnecting').hidden = false;
+    const channel = this.channel;
+    const timer = setTimeout(async () => {
+      // The next attempt is due whether or not this one says anything.
+      this.ScheduleReconnect();
+      const current = this.reconnectTimer;
+      await this.host.Try('openVideo', channel.url);
+      if (this.reconnectTimer === current) await this.host.Try('playVideo');
+    }, delay);
+    this.reconnectTimer = timer;
+  }
+
+  /** Ends reconnecting (a key, a channel change, a picture that plays); the next drop starts the pace again. */
+  CancelReconnect() {
+    clearTimeout(this.reconnectTimer);
+    this.reconnectTimer = 0;
+    this.reconnectAttempts = 0;
+    ById('reconnecting').hidden = true;
   }
 
   /** vlc_bitrate(rate) from the shell (0 when playback starts or pauses). */
@@ -238,7 +287,8 @@ export class Playback {
     if (state === 'opening') {
       const channel = this.channel;
       this.slowTimer = setTimeout(() => {
-        if (this.state === 'opening' && this.channel === channel) {
+        // While reconnecting, the page already says why nothing plays.
+        if (this.state === 'opening' && this.channel === channel && !this.reconnectTimer) {
           this.hooks.toast(`${channel ? channel.name : 'The channel'} is taking long to open; the stream may be unavailable.`, true);
         }
       }, kSlowOpenMs);

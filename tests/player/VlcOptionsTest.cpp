@@ -1,5 +1,6 @@
-// Start arguments, the joined media option and the settings' own media options, and what Open does on a
-// player libvlc refused.
+// Start arguments, the joined media option and the settings' own media options, which libvlc versions
+// are taken, and what Open does on a player libvlc refused.
+#include "player/Libvlc.h"
 #include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
 
@@ -72,6 +73,27 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
         EXPECT_EQ(MediaOptions(options), c.wantMedia);
     }
     EXPECT_EQ(JoinArguments({}), "");
+}
+
+TEST(VlcOptions, OnlyALibvlc3VersionTextIsTaken) {
+    const struct {
+        const char* version;
+        bool taken;
+    } cases[] = {
+        {"3.0.20 Vetinari", true},
+        {"3.0.0-git", true},
+        {"3.1", true},
+        {"2.2.8 Weatherwax", false},
+        {"4.0.0-dev Otto Chriek", false},
+        {"30.0.1", false},
+        {"3", false},
+        {"3.", false},
+        {"3.x", false},
+        {" 3.0.20", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.taken, IsLibvlc3(c.version)) << '"' << c.version << '"';
 }
 
 TEST(VlcOptions, SettingsReachOnlyTheirPlayers) {

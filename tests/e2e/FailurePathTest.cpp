@@ -1,11 +1,13 @@
 // Failure paths of the real program: no browser at all, a browser that does not deliver, a refused
 // DevTools call, a missing type library, the installed runtime found through the registry, and libvlc
-// beside the program, only in an installed VLC, or nowhere.
+// beside the program, only in an installed VLC, nowhere, or of another version.
 #include "tests/e2e/ProgramRun.h"
 
 #include "services/TextHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace e2e {
 namespace {
@@ -177,11 +179,15 @@ TEST(FailurePath, LibvlcIsFoundBesideOrThroughTheRegistryElseTheUserIsToldOnceAn
         LibvlcPlace place;
         bool told;
         const char* playing; // isPlaying's answer after openVideo and playVideo
+        const char* version; // the stand-in's libvlc_get_version, or null for its own 3.0 text
+        const char* logged;  // in the one failure-log line naming libvlc, when the user is told
     };
     constexpr LibvlcCase kLibvlcCases[] = {
-        {"beside the program", LibvlcPlace::BesideProgram, false, "i:1"},
-        {"only in an installed VLC", LibvlcPlace::InstalledVlc, false, "i:1"},
-        {"nowhere", LibvlcPlace::Nowhere, true, "i:0"},
+        {"beside the program", LibvlcPlace::BesideProgram, false, "i:1", nullptr, ""},
+        {"only in an installed VLC", LibvlcPlace::InstalledVlc, false, "i:1", nullptr, ""},
+        {"nowhere", LibvlcPlace::Nowhere, true, "i:0", nullptr, "libvlc could not be loaded"},
+        {"beside the program but libvlc 2", LibvlcPlace::BesideProgram, true, "i:0", "2.2.8 Weatherwax",
+         "libvlc 2.2.8 Weatherwax at "},
     };
     for (const LibvlcCase& c : kLibvlcCases) {
         SCOPED_TRACE(c.name);
@@ -191,7 +197,17 @@ TEST(FailurePath, LibvlcIsFoundBesideOrThroughTheRegistryElseTheUserIsToldOnceAn
         std::wstring failureLog = SettingsFile();
         failureLog.replace(failureLog.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
         DeleteFileW(failureLog.c_str()); // only now: the run waits for its turn
-        ASSERT_TRUE(run.Start());
+        const std::string standinSettings = vendrak::WideToUtf8(run.Folder()) + "libvlc-standin.txt";
+        if (c.version != nullptr) {
+            std::FILE* file = std::fopen(standinSettings.c_str(), "wb");
+            ASSERT_NE(nullptr, file);
+            std::fprintf(file, "version=%s\n", c.version);
+            std::fclose(file);
+            SetEnvironmentVariableA("VENDRAK_LIBVLC_STANDIN", standinSettings.c_str());
+        }
+        const bool started = run.Start(); // the program takes this environment with it
+        SetEnvironmentVariableA("VENDRAK_LIBVLC_STANDIN", nullptr);
+        ASSERT_TRUE(started);
         // The page runs while the message box is up.
         ASSERT_FALSE(run.WaitForLog("Step", 20000).call.empty());
         const ULONGLONG end = GetTickCount64() + 20000;
@@ -216,6 +232,7 @@ TEST(FailurePath, LibvlcIsFoundBesideOrThroughTheRegistryElseTheUserIsToldOnceAn
             EXPECT_EQ(0u, run.WaitForExit(20000));
         }
         const std::string text = ReadFileText(failureLog);
+        EXPECT_NE(std::string::npos, text.find(c.logged)) << text;
         size_t lines = 0;
         for (size_t at = text.find("libvlc"); at != std::string::npos;
              at = text.find("libvlc", text.find('\n', at)))

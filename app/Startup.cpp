@@ -27,7 +27,7 @@ constexpr char kCreateFailedText[] = "Call to CreateWindow failed!";
 
 // Shown once when no libvlc 3 could be loaded; says what to install and where from.
 constexpr wchar_t kLibvlcMissingMessage[] =
-    L"Vendrak for Windows cannot play video: libvlc.dll of VLC media player 3.0 was found neither beside "
+    L"Vendrak for Windows cannot play video: it found no libvlc.dll of VLC media player 3.0, neither beside "
     L"vendrak.exe nor in an installed VLC.\n\n"
     L"Install VLC media player 3.0, 32-bit, from https://www.videolan.org/vlc/ , or place libvlc.dll, "
     L"libvlccore.dll and the plugins folder of its 32-bit zip beside vendrak.exe, then start Vendrak for "

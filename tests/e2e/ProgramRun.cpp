@@ -121,7 +121,8 @@ ProgramRun::ProgramRun(const std::string& scenario, RunOptions options)
     std::vector<std::wstring> files;
     if (options.libvlc == LibvlcPlace::BesideProgram)
         files.push_back(L"libvlc.dll");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVlcKey);
+    else // the build's own Wine prefix: no real VLC is forgotten here
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVlcKey);
     if (options.libvlc == LibvlcPlace::InstalledVlc) {
         const std::wstring vlc = folder_ + L"VLC";
         CreateDirectoryW(vlc.c_str(), nullptr);

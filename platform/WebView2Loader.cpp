@@ -2,6 +2,7 @@
 #include "platform/WebView2Loader.h"
 
 #include "platform/Handles.h"
+#include "platform/Registry.h"
 
 #include <array>
 #include <string_view>
@@ -35,31 +36,6 @@ constexpr wchar_t kClientSubPath[] = L"\\EBWebView\\arm64\\EmbeddedBrowserWebVie
 #else
 constexpr wchar_t kClientSubPath[] = L"\\EBWebView\\x86\\EmbeddedBrowserWebView.dll";
 #endif
-
-std::wstring ReadRegistryText(HKEY root, const wchar_t* subKey, const wchar_t* valueName) {
-    // The runtime's updater writes its keys in the 32-bit view on every Windows.
-    RegistryKey key;
-    if (RegOpenKeyExW(root, subKey, 0, KEY_READ | KEY_WOW64_32KEY, key.Put()) != ERROR_SUCCESS)
-        return {};
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
-    DWORD type = 0;
-    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    LSTATUS status = RegQueryValueExW(key.Get(), valueName, nullptr, &type,
-                                      reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    if (status == ERROR_MORE_DATA) {
-        buffer.resize(bytes / sizeof(wchar_t) + 2);
-        bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-        status = RegQueryValueExW(key.Get(), valueName, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    }
-    if (status != ERROR_SUCCESS || type != REG_SZ)
-        return {};
-    // A registry string need not end with a zero; the byte count says where it ends.
-    std::wstring text(buffer.data(), bytes / sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0')
-        text.pop_back();
-    return text;
-}
 
 std::wstring_view LastPathPart(std::wstring_view path) {
     while (!path.empty() && (path.back() == L'\\' || path.back() == L'/'))
@@ -133,7 +109,8 @@ bool IsVersionAtLeast(std::wstring_view version, std::wstring_view minimum) {
 std::wstring FindInstalledRuntimeLibrary() {
     for (const wchar_t* channel : kChannelKeys) {
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            const std::wstring folder = ReadRegistryText(root, channel, L"EBWebView");
+            // The runtime's updater writes its keys in the 32-bit view on every Windows.
+            const std::wstring folder = ReadRegistryText(root, channel, L"EBWebView", KEY_WOW64_32KEY);
             if (folder.empty() || !IsVersionAtLeast(LastPathPart(folder), kMinimumRuntimeVersion))
                 continue;
             std::wstring library = folder;

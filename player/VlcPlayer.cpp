@@ -1,6 +1,7 @@
 // The player engine: start arguments, libvlc instances and media players, opening media.
 #include "player/VlcPlayer.h"
 
+#include "player/Libvlc.h"
 #include "player/PlaybackMonitor.h"
 #include "player/VideoSurface.h"
 
@@ -75,6 +76,9 @@ std::vector<std::string> MediaOptions(const VlcOptions& options) {
 }
 
 bool CreateInstance(VlcPlayer& player) {
+    // Whoever makes the first player finds libvlc; without one every libvlc function is inert.
+    if (LoadLibvlc().state != LibvlcState::Loaded)
+        return false;
     std::vector<std::string> arguments = BuildArguments(player.options);
     std::vector<const char*> pointers;
     pointers.reserve(arguments.size());
@@ -161,6 +165,7 @@ bool IsPlaying(const VlcPlayer& player) {
 }
 
 const char* LibvlcVersion() {
+    (void)LoadLibvlc();
     return libvlc_get_version();
 }
 

@@ -1,10 +1,13 @@
 // Failure paths of the real program: no browser at all, a browser that does not deliver, a refused
-// DevTools call, a missing type library, and the installed runtime found through the registry.
+// DevTools call, a missing type library, the installed runtime found through the registry, and libvlc
+// beside the program, only in an installed VLC, nowhere, or of another version.
 #include "tests/e2e/ProgramRun.h"
 
 #include "services/TextHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace e2e {
 namespace {
@@ -168,6 +171,74 @@ TEST(FailurePath, WithoutTheLoaderTheInstalledRuntimeIsFoundThroughTheRegistry) 
     ASSERT_FALSE(log.empty());
     EXPECT_EQ("CreateWebViewEnvironmentWithOptionsInternal(installed)", log.front().call);
     EXPECT_GE(IndexOf(log, "WebView.AddHostObjectToScript"), 0);
+}
+
+TEST(FailurePath, LibvlcIsFoundBesideOrThroughTheRegistryElseTheUserIsToldOnceAndThePageRuns) {
+    struct LibvlcCase {
+        const char* name;
+        LibvlcPlace place;
+        bool told;
+        const char* playing; // isPlaying's answer after openVideo and playVideo
+        const char* version; // the stand-in's libvlc_get_version, or null for its own 3.0 text
+        const char* logged;  // in the one failure-log line naming libvlc, when the user is told
+    };
+    constexpr LibvlcCase kLibvlcCases[] = {
+        {"beside the program", LibvlcPlace::BesideProgram, false, "i:1", nullptr, ""},
+        {"only in an installed VLC", LibvlcPlace::InstalledVlc, false, "i:1", nullptr, ""},
+        {"nowhere", LibvlcPlace::Nowhere, true, "i:0", nullptr, "libvlc could not be loaded"},
+        {"beside the program but libvlc 2", LibvlcPlace::BesideProgram, true, "i:0", "2.2.8 Weatherwax",
+         "libvlc 2.2.8 Weatherwax at "},
+    };
+    for (const LibvlcCase& c : kLibvlcCases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run("call\tnodeJs\topenVideo\ts:C:\\media\\clip.mkv\ncall\tnodeJs\tplayVideo\nwait\t1500\n"
+                       "call\tnodeJs\tisPlaying\ncall\tnodeJs\tgetVersionInfo\n",
+                       RunOptions{true, true, {}, L"vendrak.exe", c.place});
+        std::wstring failureLog = SettingsFile();
+        failureLog.replace(failureLog.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+        DeleteFileW(failureLog.c_str()); // only now: the run waits for its turn
+        const std::string standinSettings = vendrak::WideToUtf8(run.Folder()) + "libvlc-standin.txt";
+        if (c.version != nullptr) {
+            std::FILE* file = std::fopen(standinSettings.c_str(), "wb");
+            ASSERT_NE(nullptr, file);
+            std::fprintf(file, "version=%s\n", c.version);
+            std::fclose(file);
+            SetEnvironmentVariableA("VENDRAK_LIBVLC_STANDIN", standinSettings.c_str());
+        }
+        const bool started = run.Start(); // the program takes this environment with it
+        SetEnvironmentVariableA("VENDRAK_LIBVLC_STANDIN", nullptr);
+        ASSERT_TRUE(started);
+        // The page runs while the message box is up.
+        ASSERT_FALSE(run.WaitForLog("Step", 20000).call.empty());
+        const ULONGLONG end = GetTickCount64() + 20000;
+        while (Select(run.Log(), "HostCall").size() < 4 && GetTickCount64() < end)
+            Sleep(20);
+        const std::vector<LogLine> calls = Select(run.Log(), "HostCall");
+        ASSERT_EQ(4u, calls.size());
+        for (const LogLine& call : calls)
+            EXPECT_EQ("0x00000000", call.args.at(2)) << call.args.at(1);
+        EXPECT_EQ(c.playing, calls[2].args.at(3));
+        std::wstring message;
+        if (c.told) {
+            EXPECT_EQ(0u, DismissAndClose(run, message));
+            EXPECT_NE(std::wstring::npos, message.find(L"VLC media player 3.0, 32-bit"))
+                << vendrak::WideToUtf8(message);
+            EXPECT_NE(std::wstring::npos, message.find(L"https://www.videolan.org/vlc/"));
+        } else {
+            EXPECT_EQ(nullptr, run.FindTopWindow("#32770", 500));
+            HWND window = run.FindTopWindow("DesktopApp", 5000);
+            ASSERT_NE(nullptr, window);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            EXPECT_EQ(0u, run.WaitForExit(20000));
+        }
+        const std::string text = ReadFileText(failureLog);
+        EXPECT_NE(std::string::npos, text.find(c.logged)) << text;
+        size_t lines = 0;
+        for (size_t at = text.find("libvlc"); at != std::string::npos;
+             at = text.find("libvlc", text.find('\n', at)))
+            ++lines;
+        EXPECT_EQ(c.told ? 1u : 0u, lines) << text;
+    }
 }
 
 } // namespace

@@ -19,6 +19,10 @@ constexpr const wchar_t* kClientArchitecture = L"x64";
 constexpr const wchar_t* kClientArchitecture = L"x86";
 #endif
 
+// Where an installed VLC names its folder; the program reads the view of its own bitness, as does this
+// test program, which is built alike.
+constexpr wchar_t kVlcKey[] = L"SOFTWARE\\VideoLAN\\VLC";
+
 std::wstring ThisFolder() {
     return vendrak::ProgramFolder() + L'\\';
 }
@@ -108,13 +112,31 @@ std::string ReadFileText(const std::wstring& path) {
 }
 
 ProgramRun::ProgramRun(const std::string& scenario, RunOptions options)
-    : turn_(CreateMutexW(nullptr, FALSE, L"vendrak-e2e-one-run-at-a-time")), folder_(NewFolder()),
-      standinFolder_(folder_) {
+    : libvlc_(options.libvlc), turn_(CreateMutexW(nullptr, FALSE, L"vendrak-e2e-one-run-at-a-time")),
+      folder_(NewFolder()), standinFolder_(folder_) {
     // Abandoned (a crashed test) counts as ours too.
     WaitForSingleObject(turn_, INFINITE);
     const std::wstring from = ThisFolder();
     CopyFileW((from + options.program).c_str(), (folder_ + L"vendrak.exe").c_str(), FALSE);
-    std::vector<std::wstring> files = {L"libvlc.dll"};
+    std::vector<std::wstring> files;
+    if (options.libvlc == LibvlcPlace::BesideProgram)
+        files.push_back(L"libvlc.dll");
+    else // the build's own Wine prefix: no real VLC is forgotten here
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVlcKey);
+    if (options.libvlc == LibvlcPlace::InstalledVlc) {
+        const std::wstring vlc = folder_ + L"VLC";
+        CreateDirectoryW(vlc.c_str(), nullptr);
+        CopyFileW((from + L"libvlc.dll").c_str(), (vlc + L"\\libvlc.dll").c_str(), FALSE);
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kVlcKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            // A trailing backslash, as some installers leave one, must not matter.
+            const std::wstring value = vlc + L"\\";
+            RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+    }
     if (options.withLoader)
         files.push_back(L"WebView2Loader.dll");
     if (options.withTypeLibrary)
@@ -148,6 +170,8 @@ ProgramRun::~ProgramRun() {
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
+    if (libvlc_ == LibvlcPlace::InstalledVlc)
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVlcKey);
     RemoveTree(folder_);
     ReleaseMutex(turn_);
     CloseHandle(turn_);

@@ -16,6 +16,14 @@ struct LogLine {
     std::vector<std::string> args;
 };
 
+// Where the run puts the stand-in libvlc.dll.
+enum class LibvlcPlace {
+    BesideProgram,
+    Nowhere,      // nor does HKLM\SOFTWARE\VideoLAN\VLC exist while the run lives
+    InstalledVlc, // only in <folder>\VLC, named by InstallDir of HKLM\SOFTWARE\VideoLAN\VLC while the run
+                  // lives
+};
+
 struct RunOptions {
     bool withLoader = true;      // WebView2Loader.dll (the stand-in) beside the program
     bool withTypeLibrary = true; // vendrak.tlb beside the program
@@ -24,6 +32,7 @@ struct RunOptions {
     std::wstring runtimeVersionFolder;
     // The file beside the test program that is copied in as vendrak.exe.
     std::wstring program = L"vendrak.exe";
+    LibvlcPlace libvlc = LibvlcPlace::BesideProgram;
 };
 
 class ProgramRun {
@@ -54,6 +63,7 @@ public:
     const std::wstring& StandinFolder() const { return standinFolder_; }
 
 private:
+    LibvlcPlace libvlc_;
     HANDLE turn_; // runs share the prefix's settings file, so they take turns, even across test programs
     std::wstring folder_;
     std::wstring standinFolder_;

@@ -1,6 +1,7 @@
 // The real player code in a Windows program against the stand-in libvlc.dll and real windows: the
 // script texts, libvlc's picture window being found and placed, failures libvlc can report, and that
 // every media, track array and description list handed out is released.
+#include "player/Libvlc.h"
 #include "player/PlaybackMonitor.h"
 #include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
@@ -25,6 +26,8 @@ using namespace std::chrono_literals;
 using Texts = std::vector<std::wstring>;
 
 void Control(const char* key, const char* value) {
+    // Nothing imports libvlc.dll: the stand-in is the one LoadLibvlc finds beside the test program.
+    ASSERT_EQ(LoadLibvlc().state, LibvlcState::Loaded);
     using ControlFunction = void (*)(const char*, const char*);
     auto control = reinterpret_cast<ControlFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("libvlc.dll"), "libvlc_standin_control")));

@@ -1,5 +1,6 @@
-// Start arguments, the joined media option and the settings' own media options, and what Open does on a
-// player libvlc refused.
+// Start arguments, the joined media option and the settings' own media options, which libvlc versions
+// are taken, and what Open does on a player libvlc refused.
+#include "player/Libvlc.h"
 #include "player/MediaReports.h"
 #include "player/PlayerMethods.h"
 
@@ -72,6 +73,14 @@ TEST(VlcOptions, BuildArgumentsAndJoinedOption) {
         EXPECT_EQ(MediaOptions(options), c.wantMedia);
     }
     EXPECT_EQ(JoinArguments({}), "");
+}
+
+TEST(VlcOptions, OnlyALibvlc3VersionTextIsTaken) {
+    for (const char* taken : {"3.0.20 Vetinari", "3.0.0-git", "3.1"})
+        EXPECT_TRUE(IsLibvlc3(taken)) << taken;
+    for (const char* refused :
+         {"2.2.8 Weatherwax", "4.0.0-dev Otto Chriek", "30.0.1", "3", "3.", "3.x", " 3.0", ""})
+        EXPECT_FALSE(IsLibvlc3(refused)) << '"' << refused << '"';
 }
 
 TEST(VlcOptions, SettingsReachOnlyTheirPlayers) {

@@ -22,7 +22,9 @@ void Post(libvlc_media_player_t* player, Command command) {
 extern "C" {
 
 const char* libvlc_get_version(void) {
-    static std::string version = Setting("version");
+    // Asked before any instance exists (the shell checks it when it loads libvlc), so the settings file
+    // must be read here too.
+    static std::string version = (standin::LoadSettingsFile(), Setting("version"));
     return version.c_str();
 }
 

@@ -23,7 +23,7 @@ HRESULT ScriptedFailure(const std::string& call) {
     return S_OK;
 }
 
-class Settings final : public vendrak::ComClass<ICoreWebView2Settings3> {
+class Settings final : public vendrak::ComClass<ICoreWebView2Settings3>, private Liveness {
 public:
 #define STANDIN_BOOL_SETTING(Name)                                                                           \
     HRESULT STDMETHODCALLTYPE get_##Name(BOOL* value) override {                                             \
@@ -72,7 +72,7 @@ private:
     std::wstring userAgent_ = Browser().scenario.userAgent;
 };
 
-class WebView final : public vendrak::ComClass<ICoreWebView2> {
+class WebView final : public vendrak::ComClass<ICoreWebView2>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
         Log("WebView.get_Settings");
@@ -137,7 +137,18 @@ public:
     STANDIN_UNUSED_EVENT(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
     STANDIN_UNUSED_EVENT(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
     STANDIN_UNUSED_EVENT(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
-    STANDIN_UNUSED_EVENT(ProcessFailed, ICoreWebView2ProcessFailedEventHandler)
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
+                                                EventRegistrationToken* token) override {
+        Log("WebView.add_ProcessFailed");
+        if (handler == nullptr || token == nullptr)
+            return E_POINTER;
+        Browser().failedHandlers.emplace_back(handler);
+        token->value = static_cast<__int64>(Browser().failedHandlers.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken) override {
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
         return E_NOTIMPL;
@@ -162,7 +173,9 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Reload() override {
-        return E_NOTIMPL;
+        Log("WebView.Reload");
+        BeginNavigation(Browser().currentAddress);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR) override {
         return E_NOTIMPL;
@@ -234,7 +247,7 @@ private:
     ComPtr<ICoreWebView2Settings> settings_;
 };
 
-class Controller final : public vendrak::ComClass<ICoreWebView2Controller3> {
+class Controller final : public vendrak::ComClass<ICoreWebView2Controller3>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* value) override {
         *value = TRUE;
@@ -366,7 +379,7 @@ private:
     COREWEBVIEW2_BOUNDS_MODE mode_ = COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS;
 };
 
-class Environment final : public vendrak::ComClass<ICoreWebView2Environment> {
+class Environment final : public vendrak::ComClass<ICoreWebView2Environment>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -380,8 +393,8 @@ public:
         Post([keep, parent] {
             const Scenario& scenario = Browser().scenario;
             if (FAILED(scenario.controllerResult) || scenario.controllerNull) {
-                Log("deliver-controller",
-                    {Hex(static_cast<unsigned long>(scenario.controllerResult)), "null"});
+                standin::Log("deliver-controller",
+                             {Hex(static_cast<unsigned long>(scenario.controllerResult)), "null"});
                 keep->Invoke(scenario.controllerResult, nullptr);
                 return;
             }
@@ -389,7 +402,7 @@ public:
             Browser().webView = vendrak::MakeCom<WebView>();
             ComPtr<Controller> controller = vendrak::MakeCom<Controller>();
             Browser().controller = controller;
-            Log("deliver-controller", {"0x00000000", "controller"});
+            standin::Log("deliver-controller", {"0x00000000", "controller"});
             keep->Invoke(S_OK, controller.Get());
         });
         return S_OK;

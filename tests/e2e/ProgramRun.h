@@ -71,4 +71,7 @@ std::wstring SettingsFile();
 // The program's message box (a "#32770" dialog) and its text.
 std::wstring DialogText(HWND dialog);
 
+// Closes the program's message box, then its main window as a user would, and returns the exit code.
+DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText);
+
 } // namespace e2e

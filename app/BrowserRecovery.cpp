@@ -105,8 +105,10 @@ void ReleaseDeadBrowser() {
 }
 
 void StartBrowserAgain() {
-    if (recovery.restart.start)
-        recovery.restart.start();
+    // A copy: starting sets the starter afresh, which would destroy the callable while it runs.
+    const std::function<void()> start = recovery.restart.start;
+    if (start)
+        start();
 }
 
 void CALLBACK RestartBrowserLater(HWND mainWindow, UINT, UINT_PTR, DWORD) {

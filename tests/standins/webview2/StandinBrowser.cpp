@@ -23,6 +23,16 @@ HRESULT ScriptedFailure(const std::string& call) {
     return S_OK;
 }
 
+// Keeps an event handler as the runtime does; the token is its position.
+template <typename Handler>
+HRESULT Register(std::vector<ComPtr<Handler>>& handlers, Handler* handler, EventRegistrationToken* token) {
+    if (handler == nullptr || token == nullptr)
+        return E_POINTER;
+    handlers.emplace_back(handler);
+    token->value = static_cast<__int64>(handlers.size());
+    return S_OK;
+}
+
 class Settings final : public vendrak::ComClass<ICoreWebView2Settings3>, private Liveness {
 public:
 #define STANDIN_BOOL_SETTING(Name)                                                                           \
@@ -103,11 +113,7 @@ public:
         Log("WebView.add_NavigationStarting");
         if (const HRESULT hr = ScriptedFailure("WebView.add_NavigationStarting"); FAILED(hr))
             return hr;
-        if (handler == nullptr || token == nullptr)
-            return E_POINTER;
-        Browser().startingHandlers.emplace_back(handler);
-        token->value = static_cast<__int64>(Browser().startingHandlers.size());
-        return S_OK;
+        return Register(Browser().startingHandlers, handler, token);
     }
     HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken) override { return S_OK; }
 #define STANDIN_UNUSED_EVENT(Name, Handler)                                                                  \
@@ -121,34 +127,22 @@ public:
     STANDIN_UNUSED_EVENT(ContentLoading, ICoreWebView2ContentLoadingEventHandler)
     STANDIN_UNUSED_EVENT(SourceChanged, ICoreWebView2SourceChangedEventHandler)
     STANDIN_UNUSED_EVENT(HistoryChanged, ICoreWebView2HistoryChangedEventHandler)
-    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* handler,
-                                                      EventRegistrationToken* token) override {
-        Log("WebView.add_NavigationCompleted");
-        if (handler == nullptr || token == nullptr)
-            return E_POINTER;
-        Browser().completedHandlers.emplace_back(handler);
-        token->value = static_cast<__int64>(Browser().completedHandlers.size());
-        return S_OK;
+// Events whose handlers are kept and invoked; removing one is accepted and changes nothing.
+#define STANDIN_KEPT_EVENT(Name, Handler, handlers)                                                          \
+    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {         \
+        Log("WebView.add_" #Name);                                                                           \
+        return Register(Browser().handlers, handler, token);                                                 \
+    }                                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken) override {                               \
+        return S_OK;                                                                                         \
     }
-    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken) override {
-        return S_OK;
-    }
+    STANDIN_KEPT_EVENT(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, completedHandlers)
     STANDIN_UNUSED_EVENT(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
     STANDIN_UNUSED_EVENT(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
     STANDIN_UNUSED_EVENT(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
     STANDIN_UNUSED_EVENT(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
-    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
-                                                EventRegistrationToken* token) override {
-        Log("WebView.add_ProcessFailed");
-        if (handler == nullptr || token == nullptr)
-            return E_POINTER;
-        Browser().failedHandlers.emplace_back(handler);
-        token->value = static_cast<__int64>(Browser().failedHandlers.size());
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken) override {
-        return S_OK;
-    }
+    STANDIN_KEPT_EVENT(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, failedHandlers)
+#undef STANDIN_KEPT_EVENT
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
         return E_NOTIMPL;

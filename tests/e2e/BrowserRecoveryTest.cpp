@@ -7,12 +7,6 @@
 namespace e2e {
 namespace {
 
-std::wstring FailureLogFile() {
-    std::wstring log = SettingsFile();
-    log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
-    return log;
-}
-
 std::vector<std::string> HostCallResults(const std::vector<LogLine>& log, const std::string& method) {
     std::vector<std::string> results;
     for (const LogLine& line : Select(log, "HostCall")) {

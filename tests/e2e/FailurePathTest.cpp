@@ -95,8 +95,7 @@ TEST(FailurePath, IgnoredBrowserCallsThatFailAreLogged) {
     for (const IgnoredCase& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramRun run(c.scenario);
-        std::wstring log = SettingsFile();
-        log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+        const std::wstring log = FailureLogFile();
         DeleteFileW(log.c_str()); // only now: the run waits for its turn
         ASSERT_TRUE(run.Start());
         ASSERT_FALSE(run.WaitForLog(c.lastCall, 20000).call.empty());

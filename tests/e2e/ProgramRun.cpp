@@ -279,6 +279,12 @@ int IndexOf(const std::vector<LogLine>& log, const std::string& call, size_t fro
     return -1;
 }
 
+std::wstring FailureLogFile() {
+    std::wstring log = SettingsFile();
+    log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+    return log;
+}
+
 DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText) {
     HWND dialog = run.FindTopWindow("#32770", 20000);
     if (dialog == nullptr)

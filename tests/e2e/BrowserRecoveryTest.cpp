@@ -85,6 +85,10 @@ TEST(BrowserRecovery, AnUnreachableStartAddressIsTriedAgainAtAGrowingPace) {
         {"HTTP error", "navigation-fail\t{start}\t17\nwait\t2500\n", 1},
         {"another address",
          "navigation-fail\thttps://tv.example/\t12\nnavigate\thttps://tv.example/\nwait\t2500\n", 1},
+        {"the pace starts afresh after the page's own navigations",
+         "navigation-fail\t{start}\t12\nwait\t1500\nnavigate\thttps://tv.example/"
+         "\nnavigate\t{start}\nwait\t1500\n",
+         3},
         {"the page goes elsewhere before the retry",
          "navigation-fail\t{start}\t12\nnavigate\thttps://tv.example/\nwait\t2500\n", 1},
     };

@@ -168,12 +168,13 @@ HRESULT OnProcessFailed(HWND mainWindow, ICoreWebView2ProcessFailedEventArgs* ar
     VENDRAK_LOG_FAILURE(
         "BrowserRecovery", E_FAIL,
         named + (action == RecoveryAction::Reload ? ": reloading the page" : ": starting the browser again"));
-    StopPlayers();
-    const bool loop = recordRecovery(recovery.crashes, std::chrono::steady_clock::now());
     if (action == RecoveryAction::Restart) {
+        // First, so that a focus change while the players stop cannot reach the dead controller.
         CancelRetry(mainWindow);
         ReleaseDeadBrowser();
     }
+    StopPlayers();
+    const bool loop = recordRecovery(recovery.crashes, std::chrono::steady_clock::now());
     if (loop) {
         ReportCrashLoop(mainWindow);
         return S_OK;

@@ -432,8 +432,10 @@ void FailProcess(int kind) {
     BrowserState& browser = Browser();
     const auto handlers = browser.failedHandlers;
     const ComPtr<ICoreWebView2> sender = browser.webView;
+    const HWND dyingPage =
+        kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED ? browser.page : nullptr;
     if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
-        // Every object of the browser is dead: its events stop and its page goes.
+        // Every object of the browser is dead and its events stop.
         ++browser.generation;
         browser.startingHandlers.clear();
         browser.completedHandlers.clear();
@@ -441,14 +443,18 @@ void FailProcess(int kind) {
         browser.hostObjects.clear();
         browser.webView.Reset();
         browser.controller.Reset();
-        if (browser.page != nullptr)
-            DestroyWindow(browser.page);
-        browser.page = nullptr;
     }
     Log("ProcessFailed", {std::to_string(kind)});
     auto args = vendrak::MakeCom<ProcessFailedArgs>(kind);
     for (const auto& handler : handlers)
         handler->Invoke(sender.Get(), args.Get());
+    // The dead browser's page goes after the event, as the runtime's windows do once their process has
+    // gone; the focus falls back to the main window.
+    if (dyingPage != nullptr) {
+        DestroyWindow(dyingPage);
+        if (browser.page == dyingPage)
+            browser.page = nullptr;
+    }
 }
 
 void CreatePage(HWND parent) {

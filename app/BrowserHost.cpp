@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/BrowserHostHandlers.h"
 #include "app/BrowserHostTexts.h"
+#include "app/BrowserRecovery.h"
 #include "platform/ModulePath.h"
 #include "platform/WebView2EnvironmentOptions.h"
 #include "platform/WebView2Handler.h"
@@ -31,6 +32,7 @@ void StartBrowser(HWND mainWindow, const std::wstring& userDataFolder) {
     // its placement there when no browser can be started at all.
     if (!userDataFolder.empty())
         CreateDirectoryW(userDataFolder.c_str(), nullptr); // ERROR_ALREADY_EXISTS is the usual answer
+    SetBrowserStarter([mainWindow, userDataFolder] { StartBrowser(mainWindow, userDataFolder); });
     browserOptions = CreateEnvironmentOptions();
     if (browserOptions)
         browserOptions->put_AdditionalBrowserArguments(std::wstring(kBrowserArguments).c_str());

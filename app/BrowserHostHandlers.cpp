@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
 #include "app/BrowserHostTexts.h"
+#include "app/BrowserRecovery.h"
 #include "app/CheckFailure.h"
 #include "app/StartAddress.h"
 #include "app/UiThread.h"
@@ -71,7 +72,7 @@ void ExposeHostObject(ICoreWebView2* webView) {
 
 void ReportBrowserProblem(HWND owner, BrowserProblem problem, HRESULT code) {
     VENDRAK_LOG_FAILURE("BrowserHost", code, "the browser could not be started");
-    if (problemReported)
+    if (problemReported || RetryBrowserRestart(owner, code))
         return;
     problemReported = true;
     const wchar_t* text =
@@ -131,6 +132,7 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
     LogIfBrowserCallFailed(controller->put_Bounds(bounds), __LINE__, "put_Bounds");
 
     const std::wstring startAddress = AssembleStartAddress();
+    NoteBrowserReady(startAddress);
 
     app.controller3.Reset();
     if (SUCCEEDED(app.controller.As(&app.controller3)) && app.controller3)
@@ -144,6 +146,14 @@ HRESULT OnControllerCreated(HWND mainWindow, HRESULT result, ICoreWebView2Contro
             return OnNavigationCompleted(sender, args);
         });
     CheckFailure(completed ? webView->add_NavigationCompleted(completed.Get(), &token) : E_OUTOFMEMORY);
+
+    auto failed = MakeHandler<ICoreWebView2ProcessFailedEventHandler>(
+        [mainWindow](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+            return OnProcessFailed(mainWindow, args);
+        });
+    if (failed)
+        LogIfBrowserCallFailed(webView->add_ProcessFailed(failed.Get(), &token), __LINE__,
+                               "add_ProcessFailed");
 
     LogIfBrowserCallFailed(webView->Navigate(startAddress.c_str()), __LINE__, "Navigate");
 
@@ -180,10 +190,14 @@ HRESULT OnNavigationStarting(const std::wstring& startAddress, ICoreWebView2* se
     LPWSTR raw = nullptr;
     args->get_Uri(&raw);
     TaskMemString uri(raw);
-    if (uri && IsStartAddress(uri.get(), startAddress))
+    const bool toStartAddress = uri && IsStartAddress(uri.get(), startAddress);
+    if (toStartAddress)
         ExposeHostObject(webView);
     else
         webView->RemoveHostObjectFromScript(kHostObjectName);
+    UINT64 navigationId = 0;
+    args->get_NavigationId(&navigationId);
+    NoteNavigationStarting(navigationId, toStartAddress);
 
     ComPtr<ICoreWebView2Controller2> controller2;
     CheckFailure(app.controller ? app.controller.As(&controller2) : E_NOINTERFACE);
@@ -192,8 +206,17 @@ HRESULT OnNavigationStarting(const std::wstring& startAddress, ICoreWebView2* se
     return S_OK;
 }
 
-HRESULT OnNavigationCompleted(ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*) {
-    // Success or failure makes no difference: the page shown may still send keys.
+HRESULT OnNavigationCompleted(ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
+    if (args != nullptr) {
+        UINT64 navigationId = 0;
+        BOOL isSuccess = FALSE;
+        COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        if (SUCCEEDED(args->get_NavigationId(&navigationId)) && SUCCEEDED(args->get_IsSuccess(&isSuccess)) &&
+            SUCCEEDED(args->get_WebErrorStatus(&status)))
+            NoteNavigationCompleted(App().mainWindow, navigationId, isSuccess, status);
+    }
+    // Success or failure makes no difference to the bridge: the page shown, even the runtime's error
+    // page, may still send keys.
     PostScriptToPage(std::wstring(kKeyboardBridgeScript));
     if (App().controller)
         App().controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);

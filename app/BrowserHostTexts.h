@@ -43,4 +43,11 @@ inline constexpr wchar_t kBrowserFailedMessage[] =
     L"Install or repair the WebView2 Runtime (Evergreen) from "
     L"https://developer.microsoft.com/microsoft-edge/webview2/ , then start Vendrak for Windows again.";
 
+// Shown once when the browser keeps failing however often it is brought back.
+inline constexpr wchar_t kBrowserCrashLoopMessage[] =
+    L"Vendrak for Windows stopped restarting its player: the Microsoft Edge WebView2 Runtime failed more "
+    L"than 3 times within a minute.\n\n"
+    L"Install or repair the WebView2 Runtime (Evergreen) from "
+    L"https://developer.microsoft.com/microsoft-edge/webview2/ , then start Vendrak for Windows again.";
+
 } // namespace vendrak

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/BrowserHost.h"
+#include "app/BrowserRecovery.h"
 #include "app/UiThread.h"
 #include "app/WindowModes.h"
 #include "platform/FailureLog.h"
@@ -22,6 +23,7 @@ constexpr DWORD kCommandKeyPauseMs = 20;
 constexpr DWORD kFocusPauseMs = 2;
 
 LRESULT OnDestroy(HWND window) {
+    EndBrowserRecovery(window);
     SaveWindowPlacement(window);
     PostQuitMessage(0);
     return 0;

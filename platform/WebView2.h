@@ -73,9 +73,17 @@ enum COREWEBVIEW2_WEB_ERROR_STATUS : INT32 {
     COREWEBVIEW2_WEB_ERROR_STATUS_SERVER_UNREACHABLE = 6,
     COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT = 7,
     COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED = 9,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET = 10,
+    COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED = 11,
     COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT = 12,
     COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED = 13,
     COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED = 14,
+};
+
+enum COREWEBVIEW2_PROCESS_FAILED_KIND : INT32 {
+    COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED = 1,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE = 2,
 };
 
 // ---- Completion and event handlers: each has one method, Invoke, at slot 3. ----
@@ -105,6 +113,14 @@ struct ICoreWebView2NavigationCompletedEventHandler : IUnknown {
 };
 __CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93, 0xab, 0x00,
                 0x6e, 0x05, 0x33, 0xfe, 0x1c)
+
+struct ICoreWebView2ProcessFailedEventArgs;
+struct ICoreWebView2ProcessFailedEventHandler : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                             ICoreWebView2ProcessFailedEventArgs* args) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d, 0x0f, 0xcc,
+                0x2e, 0x5b, 0xc7, 0xf1)
 
 struct ICoreWebView2ExecuteScriptCompletedHandler : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, LPCWSTR result) = 0;
@@ -267,6 +283,13 @@ struct ICoreWebView2NavigationCompletedEventArgs : IUnknown {
 };
 __CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84,
                 0x48, 0xfb, 0xb5, 0xc1)
+
+// Only the kind is read; the newer argument interfaces add the process's exit code and description.
+struct ICoreWebView2ProcessFailedEventArgs : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f,
+                0xa6, 0xb8, 0xca)
 
 // ---- The web view itself, up to RemoveHostObjectFromScript (slot 50). ----
 

@@ -68,6 +68,7 @@ TEST(BrowserStartup, ConfiguresTheBrowserInOrderWithExactValues) {
         {"Controller.put_Bounds", std::nullopt},
         {"Controller.put_BoundsMode", {{"1"}}},
         {"WebView.add_NavigationCompleted", {{}}},
+        {"WebView.add_ProcessFailed", {{}}},
         {"WebView.Navigate", {{start}}},
         {"WebView.add_NavigationStarting", {{}}},
         {"NavigationStarting", {{start}}},

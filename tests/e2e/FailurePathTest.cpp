@@ -12,25 +12,6 @@
 namespace e2e {
 namespace {
 
-// Closes the program's message box, then its main window as a user would, and returns the exit code.
-DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText) {
-    HWND dialog = run.FindTopWindow("#32770", 20000);
-    if (dialog == nullptr)
-        return STILL_ACTIVE;
-    // The dialog exists before its controls are filled in and it is shown.
-    const ULONGLONG end = GetTickCount64() + 10000;
-    while ((!IsWindowVisible(dialog) || DialogText(dialog).empty()) && GetTickCount64() < end)
-        Sleep(20);
-    messageText = DialogText(dialog);
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    HWND window = run.FindTopWindow("DesktopApp", 5000);
-    if (window == nullptr)
-        return STILL_ACTIVE;
-    Sleep(200); // the message box is gone and the window is its own again
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    return run.WaitForExit(20000);
-}
-
 struct Case {
     const char* name;
     const char* scenario;
@@ -117,8 +98,7 @@ TEST(FailurePath, IgnoredBrowserCallsThatFailAreLogged) {
     for (const IgnoredCase& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramRun run(c.scenario);
-        std::wstring log = SettingsFile();
-        log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+        const std::wstring log = FailureLogFile();
         DeleteFileW(log.c_str()); // only now: the run waits for its turn
         ASSERT_TRUE(run.Start());
         ASSERT_FALSE(run.WaitForLog(c.lastCall, 20000).call.empty());

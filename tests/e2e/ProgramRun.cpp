@@ -303,4 +303,28 @@ int IndexOf(const std::vector<LogLine>& log, const std::string& call, size_t fro
     return -1;
 }
 
+std::wstring FailureLogFile() {
+    std::wstring log = SettingsFile();
+    log.replace(log.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+    return log;
+}
+
+DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText) {
+    HWND dialog = run.FindTopWindow("#32770", 20000);
+    if (dialog == nullptr)
+        return STILL_ACTIVE;
+    // The dialog exists before its controls are filled in and it is shown.
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while ((!IsWindowVisible(dialog) || DialogText(dialog).empty()) && GetTickCount64() < end)
+        Sleep(20);
+    messageText = DialogText(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    HWND window = run.FindTopWindow("DesktopApp", 5000);
+    if (window == nullptr)
+        return STILL_ACTIVE;
+    Sleep(200); // the message box is gone and the window is its own again
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return run.WaitForExit(20000);
+}
+
 } // namespace e2e

@@ -78,7 +78,12 @@ std::string ReadFileText(const std::wstring& path);
 // The settings file every run of the program in this Wine prefix uses ("vendrak.ini" in
 // <local application data>\vendrak-32); the end-to-end tests run one at a time because of it.
 std::wstring SettingsFile();
+// The shell's failure log, beside the settings file.
+std::wstring FailureLogFile();
 // The program's message box (a "#32770" dialog) and its text.
 std::wstring DialogText(HWND dialog);
+
+// Closes the program's message box, then its main window as a user would, and returns the exit code.
+DWORD DismissAndClose(ProgramRun& run, std::wstring& messageText);
 
 } // namespace e2e

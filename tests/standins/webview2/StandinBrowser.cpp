@@ -23,7 +23,17 @@ HRESULT ScriptedFailure(const std::string& call) {
     return S_OK;
 }
 
-class Settings final : public vendrak::ComClass<ICoreWebView2Settings3> {
+// Keeps an event handler as the runtime does; the token is its position.
+template <typename Handler>
+HRESULT Register(std::vector<ComPtr<Handler>>& handlers, Handler* handler, EventRegistrationToken* token) {
+    if (handler == nullptr || token == nullptr)
+        return E_POINTER;
+    handlers.emplace_back(handler);
+    token->value = static_cast<__int64>(handlers.size());
+    return S_OK;
+}
+
+class Settings final : public vendrak::ComClass<ICoreWebView2Settings3>, private Liveness {
 public:
 #define STANDIN_BOOL_SETTING(Name)                                                                           \
     HRESULT STDMETHODCALLTYPE get_##Name(BOOL* value) override {                                             \
@@ -72,7 +82,7 @@ private:
     std::wstring userAgent_ = Browser().scenario.userAgent;
 };
 
-class WebView final : public vendrak::ComClass<ICoreWebView2> {
+class WebView final : public vendrak::ComClass<ICoreWebView2>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
         Log("WebView.get_Settings");
@@ -103,11 +113,7 @@ public:
         Log("WebView.add_NavigationStarting");
         if (const HRESULT hr = ScriptedFailure("WebView.add_NavigationStarting"); FAILED(hr))
             return hr;
-        if (handler == nullptr || token == nullptr)
-            return E_POINTER;
-        Browser().startingHandlers.emplace_back(handler);
-        token->value = static_cast<__int64>(Browser().startingHandlers.size());
-        return S_OK;
+        return Register(Browser().startingHandlers, handler, token);
     }
     HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken) override { return S_OK; }
 #define STANDIN_UNUSED_EVENT(Name, Handler)                                                                  \
@@ -121,23 +127,22 @@ public:
     STANDIN_UNUSED_EVENT(ContentLoading, ICoreWebView2ContentLoadingEventHandler)
     STANDIN_UNUSED_EVENT(SourceChanged, ICoreWebView2SourceChangedEventHandler)
     STANDIN_UNUSED_EVENT(HistoryChanged, ICoreWebView2HistoryChangedEventHandler)
-    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* handler,
-                                                      EventRegistrationToken* token) override {
-        Log("WebView.add_NavigationCompleted");
-        if (handler == nullptr || token == nullptr)
-            return E_POINTER;
-        Browser().completedHandlers.emplace_back(handler);
-        token->value = static_cast<__int64>(Browser().completedHandlers.size());
-        return S_OK;
+// Events whose handlers are kept and invoked; removing one is accepted and changes nothing.
+#define STANDIN_KEPT_EVENT(Name, Handler, handlers)                                                          \
+    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {         \
+        Log("WebView.add_" #Name);                                                                           \
+        return Register(Browser().handlers, handler, token);                                                 \
+    }                                                                                                        \
+    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken) override {                               \
+        return S_OK;                                                                                         \
     }
-    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken) override {
-        return S_OK;
-    }
+    STANDIN_KEPT_EVENT(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, completedHandlers)
     STANDIN_UNUSED_EVENT(FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler)
     STANDIN_UNUSED_EVENT(FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler)
     STANDIN_UNUSED_EVENT(ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler)
     STANDIN_UNUSED_EVENT(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler)
-    STANDIN_UNUSED_EVENT(ProcessFailed, ICoreWebView2ProcessFailedEventHandler)
+    STANDIN_KEPT_EVENT(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, failedHandlers)
+#undef STANDIN_KEPT_EVENT
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
         return E_NOTIMPL;
@@ -162,7 +167,9 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Reload() override {
-        return E_NOTIMPL;
+        Log("WebView.Reload");
+        BeginNavigation(Browser().currentAddress);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR) override {
         return E_NOTIMPL;
@@ -234,7 +241,7 @@ private:
     ComPtr<ICoreWebView2Settings> settings_;
 };
 
-class Controller final : public vendrak::ComClass<ICoreWebView2Controller3> {
+class Controller final : public vendrak::ComClass<ICoreWebView2Controller3>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* value) override {
         *value = TRUE;
@@ -366,7 +373,7 @@ private:
     COREWEBVIEW2_BOUNDS_MODE mode_ = COREWEBVIEW2_BOUNDS_MODE_USE_RAW_PIXELS;
 };
 
-class Environment final : public vendrak::ComClass<ICoreWebView2Environment> {
+class Environment final : public vendrak::ComClass<ICoreWebView2Environment>, private Liveness {
 public:
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -380,8 +387,8 @@ public:
         Post([keep, parent] {
             const Scenario& scenario = Browser().scenario;
             if (FAILED(scenario.controllerResult) || scenario.controllerNull) {
-                Log("deliver-controller",
-                    {Hex(static_cast<unsigned long>(scenario.controllerResult)), "null"});
+                standin::Log("deliver-controller",
+                             {Hex(static_cast<unsigned long>(scenario.controllerResult)), "null"});
                 keep->Invoke(scenario.controllerResult, nullptr);
                 return;
             }
@@ -389,7 +396,7 @@ public:
             Browser().webView = vendrak::MakeCom<WebView>();
             ComPtr<Controller> controller = vendrak::MakeCom<Controller>();
             Browser().controller = controller;
-            Log("deliver-controller", {"0x00000000", "controller"});
+            standin::Log("deliver-controller", {"0x00000000", "controller"});
             keep->Invoke(S_OK, controller.Get());
         });
         return S_OK;

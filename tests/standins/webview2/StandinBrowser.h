@@ -7,8 +7,10 @@
 #include "tests/standins/webview2/StandinScenario.h"
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace standin {
 
@@ -23,15 +25,33 @@ struct BrowserState {
     ComPtr<ICoreWebView2Controller> controller;
     std::vector<ComPtr<ICoreWebView2NavigationStartingEventHandler>> startingHandlers;
     std::vector<ComPtr<ICoreWebView2NavigationCompletedEventHandler>> completedHandlers;
+    std::vector<ComPtr<ICoreWebView2ProcessFailedEventHandler>> failedHandlers;
     std::map<std::wstring, ComPtr<IDispatch>> hostObjects; // AddHostObjectToScript by name
     std::wstring startAddress;                             // the first address the shell navigated to
     bool bridgeInstalled = false; // the keyboard bridge script ran in the current document
     bool stepsStarted = false;
     size_t nextStep = 0;
     UINT64 navigationId = 0;
+    std::wstring currentAddress;       // what Reload loads again
+    unsigned generation = 0;           // bumped when the browser process dies: older objects are dead
+    int restartFailuresUsed = 0;       // of the scenario's restart-fail
+    std::map<size_t, int> failedSoFar; // by index in the scenario's failingNavigations
 };
 
 BrowserState& Browser();
+
+// Base of every browser object: its own Log, found before the free one inside the class, also writes
+// "DeadCall" when the object belongs to a browser process that has died.
+class Liveness {
+protected:
+    void Log(std::string_view call, std::initializer_list<std::string> arguments = {}) const;
+
+private:
+    unsigned generation_ = Browser().generation;
+};
+
+// The browser process fails as the scenario's "process-failed" step says.
+void FailProcess(int kind);
 
 // Runs `work` later on the UI thread, through the dispatcher window.
 void Post(std::function<void()> work, UINT delayMs = 0);

@@ -183,6 +183,8 @@ void PlayNextStep() {
             }
             CallHostObject(
                 {L"call", L"nodeJs", L"presKey", L"i:" + arg1, L"i:" + (step.size() > 2 ? step[2] : L"0")});
+        } else if (kind == L"process-failed") {
+            FailProcess(std::stoi(arg1));
         } else if (kind == L"close") {
             PostMessageW(browser.parent, WM_CLOSE, 0, 0);
         }
@@ -190,6 +192,35 @@ void PlayNextStep() {
         SetTimer(Dispatcher(), kStepTimer, 10, nullptr);
         return;
     }
+}
+
+class ProcessFailedArgs final : public vendrak::ComClass<ICoreWebView2ProcessFailedEventArgs> {
+public:
+    explicit ProcessFailedArgs(int kind) : kind_(kind) {}
+    HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) override {
+        if (kind == nullptr)
+            return E_POINTER;
+        *kind = static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(kind_);
+        return S_OK;
+    }
+
+private:
+    int kind_;
+};
+
+// The WebErrorStatus the scenario gives this navigation, or 0 when it succeeds.
+int ScriptedNavigationFailure(const std::wstring& address) {
+    BrowserState& browser = Browser();
+    for (size_t i = 0; i < browser.scenario.failingNavigations.size(); ++i) {
+        const FailingNavigation& failing = browser.scenario.failingNavigations[i];
+        if (ExpandAddress(failing.address) != address)
+            continue;
+        if (failing.times >= 0 && browser.failedSoFar[i] >= failing.times)
+            continue;
+        ++browser.failedSoFar[i];
+        return failing.status;
+    }
+    return 0;
 }
 
 class NavigationStartingArgs final : public vendrak::ComClass<ICoreWebView2NavigationStartingEventArgs> {
@@ -235,14 +266,14 @@ private:
 
 class NavigationCompletedArgs final : public vendrak::ComClass<ICoreWebView2NavigationCompletedEventArgs> {
 public:
-    NavigationCompletedArgs(bool success, UINT64 id) : success_(success), id_(id) {}
+    NavigationCompletedArgs(bool success, int status, UINT64 id)
+        : success_(success), status_(status), id_(id) {}
     HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override {
         *value = success_ ? TRUE : FALSE;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* status) override {
-        *status =
-            success_ ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN : COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT;
+        *status = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(success_ ? 0 : status_);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override {
@@ -252,6 +283,7 @@ public:
 
 private:
     bool success_;
+    int status_;
     UINT64 id_;
 };
 
@@ -329,7 +361,16 @@ HRESULT StartEnvironment(const char* entry, PCWSTR browserFolder, PCWSTR userDat
     Dispatcher();
     ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> keep(handler);
     Post([keep] {
-        const Scenario& scenario = Browser().scenario;
+        BrowserState& state = Browser();
+        const Scenario& scenario = state.scenario;
+        if (state.generation > 0 && state.restartFailuresUsed < scenario.restartFailures) {
+            // The dead browser still holds the user-data folder.
+            ++state.restartFailuresUsed;
+            const HRESULT busy = HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+            Log("deliver-environment", {Hex(static_cast<unsigned long>(busy)), "null"});
+            keep->Invoke(busy, nullptr);
+            return;
+        }
         if (FAILED(scenario.environmentResult) || scenario.environmentNull) {
             Log("deliver-environment", {Hex(static_cast<unsigned long>(scenario.environmentResult)), "null"});
             keep->Invoke(scenario.environmentResult, nullptr);
@@ -344,8 +385,12 @@ HRESULT StartEnvironment(const char* entry, PCWSTR browserFolder, PCWSTR userDat
 
 void BeginNavigation(const std::wstring& address) {
     const UINT64 id = ++Browser().navigationId;
-    Post([address, id] {
+    const unsigned generation = Browser().generation;
+    Post([address, id, generation] {
         BrowserState& browser = Browser();
+        if (browser.generation != generation)
+            return; // the browser process died before the navigation began
+        browser.currentAddress = address;
         Log("NavigationStarting", {Utf8(address)});
         auto args = vendrak::MakeCom<NavigationStartingArgs>(address, id);
         for (auto handlers = browser.startingHandlers; auto& handler : handlers)
@@ -355,13 +400,18 @@ void BeginNavigation(const std::wstring& address) {
         args->get_Cancel(&cancelled);
         if (!cancelled)
             browser.bridgeInstalled = false; // a new document: earlier scripts are gone
-        Post([address, id, cancelled] {
+        Post([address, id, cancelled, generation] {
             BrowserState& state = Browser();
-            bool success = !cancelled;
-            for (const std::wstring& failing : state.scenario.failingAddresses)
-                success = success && failing != address;
-            Log("NavigationCompleted", {Utf8(address), success ? "success" : "failure"});
-            auto completed = vendrak::MakeCom<NavigationCompletedArgs>(success, id);
+            if (state.generation != generation)
+                return;
+            const int status = cancelled ? COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED
+                                         : ScriptedNavigationFailure(address);
+            const bool success = status == 0;
+            if (success)
+                Log("NavigationCompleted", {Utf8(address), "success"});
+            else
+                Log("NavigationCompleted", {Utf8(address), "failure", std::to_string(status)});
+            auto completed = vendrak::MakeCom<NavigationCompletedArgs>(success, status, id);
             for (auto handlers = state.completedHandlers; auto& handler : handlers)
                 handler->Invoke(state.webView.Get(), completed.Get());
             if (!state.stepsStarted) {
@@ -370,6 +420,41 @@ void BeginNavigation(const std::wstring& address) {
             }
         });
     });
+}
+
+void Liveness::Log(std::string_view call, std::initializer_list<std::string> arguments) const {
+    standin::Log(call, arguments);
+    if (generation_ != Browser().generation && call != "Controller.Close")
+        standin::Log("DeadCall", {std::string(call)});
+}
+
+void FailProcess(int kind) {
+    BrowserState& browser = Browser();
+    const auto handlers = browser.failedHandlers;
+    const ComPtr<ICoreWebView2> sender = browser.webView;
+    const HWND dyingPage =
+        kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED ? browser.page : nullptr;
+    if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+        // Every object of the browser is dead and its events stop.
+        ++browser.generation;
+        browser.startingHandlers.clear();
+        browser.completedHandlers.clear();
+        browser.failedHandlers.clear();
+        browser.hostObjects.clear();
+        browser.webView.Reset();
+        browser.controller.Reset();
+    }
+    Log("ProcessFailed", {std::to_string(kind)});
+    auto args = vendrak::MakeCom<ProcessFailedArgs>(kind);
+    for (const auto& handler : handlers)
+        handler->Invoke(sender.Get(), args.Get());
+    // The dead browser's page goes after the event, as the runtime's windows do once their process has
+    // gone; the focus falls back to the main window.
+    if (dyingPage != nullptr) {
+        DestroyWindow(dyingPage);
+        if (browser.page == dyingPage)
+            browser.page = nullptr;
+    }
 }
 
 void CreatePage(HWND parent) {

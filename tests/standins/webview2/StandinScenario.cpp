@@ -61,7 +61,10 @@ Scenario LoadScenario() {
         else if (name == L"call-fail")
             scenario.callFailures.emplace_back(vendrak::WideToUtf8(arg1), ParseResult(arg2));
         else if (name == L"navigation-fail")
-            scenario.failingAddresses.push_back(arg1);
+            scenario.failingNavigations.push_back(
+                {arg1, arg2.empty() ? 12 : std::stoi(arg2), f.size() > 3 ? std::stoi(f[3]) : -1});
+        else if (name == L"restart-fail")
+            scenario.restartFailures = std::stoi(arg1);
         else if (name == L"user-agent")
             scenario.userAgent = arg1;
         else if (name == L"browser-version")

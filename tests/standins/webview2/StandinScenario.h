@@ -8,7 +8,11 @@
 //   devtools-fail <method> <hr>     CallDevToolsProtocolMethod(method) returns hr
 //   call-fail <call> <hr>           the call named as in the log (WebView.Navigate, Controller.put_Bounds,
 //                                   ...) returns hr without doing anything
-//   navigation-fail <address>       navigations to the address complete with IsSuccess FALSE
+//   navigation-fail <address> [status [times]]
+//                                   navigations to the address ({start} as below) complete with IsSuccess
+//                                   FALSE and the WebErrorStatus (12, cannot connect, unless given); with
+//                                   `times`, only that many of them fail
+//   restart-fail <n>                after the browser process died, the next n environments fail
 //   user-agent <text>               the runtime's default user agent
 //   browser-version <text>          get_BrowserVersionString
 // Page steps, played one after another once the first navigation has completed:
@@ -19,6 +23,8 @@
 //                                   d:<double>, b:<0|1>, s:<text>, cb:<name> (a recording callback)
 //   key <0|1> <keyCode>             a key event: reaches presKey only if the keyboard bridge script ran
 //                                   in the current document
+//   process-failed <kind>           the browser raises ProcessFailed of that kind; kind 0 kills every
+//                                   browser object first (any later call on one is logged as DeadCall)
 //   close                           the user closes the main window (WM_CLOSE)
 #pragma once
 
@@ -29,6 +35,12 @@
 
 namespace standin {
 
+struct FailingNavigation {
+    std::wstring address;
+    int status = 12;
+    int times = -1; // every time
+};
+
 struct Scenario {
     HRESULT createResult = S_OK;
     HRESULT environmentResult = S_OK;
@@ -37,7 +49,8 @@ struct Scenario {
     bool controllerNull = false;
     std::vector<std::pair<std::wstring, HRESULT>> devtoolsFailures;
     std::vector<std::pair<std::string, HRESULT>> callFailures; // by log name
-    std::vector<std::wstring> failingAddresses;
+    std::vector<FailingNavigation> failingNavigations;
+    int restartFailures = 0;
     std::wstring userAgent =
         L"Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
         L"Chrome/122.0.0.0 Safari/537.36 Edg/122.0.2365.46";

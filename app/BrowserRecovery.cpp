@@ -45,7 +45,7 @@ struct Recovery {
 Recovery recovery; // UI thread only
 
 UINT DelayMs(unsigned attempt) {
-    return static_cast<UINT>(std::chrono::milliseconds(retryDelay(attempt)).count());
+    return static_cast<UINT>(std::chrono::milliseconds(RetryDelay(attempt)).count());
 }
 
 void CancelRetry(HWND mainWindow) {
@@ -157,7 +157,7 @@ HRESULT OnProcessFailed(HWND mainWindow, ICoreWebView2ProcessFailedEventArgs* ar
     COREWEBVIEW2_PROCESS_FAILED_KIND kind{};
     if (args == nullptr || FAILED(args->get_ProcessFailedKind(&kind)))
         return S_OK;
-    const RecoveryAction action = recoveryActionFor(kind);
+    const RecoveryAction action = RecoveryActionFor(kind);
     const std::string named = "browser process failed, kind " + std::to_string(kind);
     if (action == RecoveryAction::LogOnly || recovery.gaveUp) {
         VENDRAK_LOG_FAILURE("BrowserRecovery", E_FAIL,
@@ -174,7 +174,7 @@ HRESULT OnProcessFailed(HWND mainWindow, ICoreWebView2ProcessFailedEventArgs* ar
         ReleaseDeadBrowser();
     }
     StopPlayers();
-    const bool loop = recordRecovery(recovery.crashes, std::chrono::steady_clock::now());
+    const bool loop = RecordRecovery(recovery.crashes, std::chrono::steady_clock::now());
     if (loop) {
         ReportCrashLoop(mainWindow);
         return S_OK;
@@ -209,7 +209,7 @@ void NoteNavigationCompleted(HWND mainWindow, UINT64 navigationId, BOOL isSucces
         CancelRetry(mainWindow);
         return;
     }
-    if (isNetworkLevelStatus(status) && !recovery.gaveUp) {
+    if (IsNetworkLevelStatus(status) && !recovery.gaveUp) {
         if (retry.armed)
             KillTimer(mainWindow, kStartAddressRetryTimer);
         ArmRetry(mainWindow);

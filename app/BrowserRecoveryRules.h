@@ -12,7 +12,7 @@ enum class RecoveryAction { LogOnly, Reload, Restart };
 
 // Kinds 1 and 2 leave the browser alive, so the page can simply be loaded again; kind 0 kills every
 // object of the browser; the rest the runtime brings back by itself.
-constexpr RecoveryAction recoveryActionFor(std::int32_t kind) {
+constexpr RecoveryAction RecoveryActionFor(std::int32_t kind) {
     switch (kind) {
     case 0:
         return RecoveryAction::Restart;
@@ -25,7 +25,7 @@ constexpr RecoveryAction recoveryActionFor(std::int32_t kind) {
 }
 
 // Wait before attempt `attempt` (0-based): 1, 2, 4, 8, 16, then 30 s for as long as it takes.
-constexpr std::chrono::seconds retryDelay(unsigned attempt) {
+constexpr std::chrono::seconds RetryDelay(unsigned attempt) {
     if (attempt >= 5) {
         return std::chrono::seconds{30};
     }
@@ -34,7 +34,7 @@ constexpr std::chrono::seconds retryDelay(unsigned attempt) {
 
 // Only failures a later attempt can cure: certificate and HTTP errors, a cancelled navigation and the
 // rest would fail the same way again.
-constexpr bool isNetworkLevelStatus(std::int32_t status) {
+constexpr bool IsNetworkLevelStatus(std::int32_t status) {
     switch (status) {
     case 6:
     case 7:
@@ -56,7 +56,7 @@ struct CrashLoopWatch {
 };
 
 // Records a recovery at `now`; true when it makes a crash loop.
-inline bool recordRecovery(CrashLoopWatch& watch, std::chrono::steady_clock::time_point now) {
+inline bool RecordRecovery(CrashLoopWatch& watch, std::chrono::steady_clock::time_point now) {
     while (!watch.recent.empty() && now - watch.recent.front() >= std::chrono::seconds{60}) {
         watch.recent.pop_front();
     }

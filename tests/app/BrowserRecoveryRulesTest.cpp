@@ -12,18 +12,18 @@ TEST(BrowserRecoveryRules, ActionPerKindAndNetworkStatuses) {
         RecoveryAction::LogOnly, RecoveryAction::LogOnly, RecoveryAction::LogOnly, RecoveryAction::LogOnly,
         RecoveryAction::LogOnly, RecoveryAction::LogOnly};
     for (int kind = 0; kind < 10; ++kind) {
-        EXPECT_EQ(recoveryActionFor(kind), actions[kind]) << kind;
+        EXPECT_EQ(RecoveryActionFor(kind), actions[kind]) << kind;
     }
-    EXPECT_EQ(recoveryActionFor(-1), RecoveryAction::LogOnly);
+    EXPECT_EQ(RecoveryActionFor(-1), RecoveryAction::LogOnly);
     for (int status = 0; status <= 20; ++status) {
         const bool want = status == 6 || status == 7 || (status >= 9 && status <= 13);
-        EXPECT_EQ(isNetworkLevelStatus(status), want) << status;
+        EXPECT_EQ(IsNetworkLevelStatus(status), want) << status;
     }
     const int pace[] = {1, 2, 4, 8, 16, 30, 30};
     for (unsigned i = 0; i < 7; ++i) {
-        EXPECT_EQ(retryDelay(i).count(), pace[i]) << i;
+        EXPECT_EQ(RetryDelay(i).count(), pace[i]) << i;
     }
-    EXPECT_EQ(retryDelay(40).count(), 30);
+    EXPECT_EQ(RetryDelay(40).count(), 30);
 }
 
 TEST(BrowserRecoveryRules, CrashLoopIsTheFourthWithinAMinute) {
@@ -43,7 +43,7 @@ TEST(BrowserRecoveryRules, CrashLoopIsTheFourthWithinAMinute) {
         CrashLoopWatch watch;
         bool loop = false;
         for (int i = 0; i < c.count; ++i) {
-            loop = recordRecovery(watch, t0 + seconds{c.at[i]});
+            loop = RecordRecovery(watch, t0 + seconds{c.at[i]});
         }
         EXPECT_EQ(loop, c.last) << c.name;
     }

@@ -79,10 +79,8 @@ TEST(BrowserRecovery, AnUnreachableStartAddressIsTriedAgainAtAGrowingPace) {
     const Case cases[] = {
         {"cannot connect three times", "navigation-fail\t{start}\t12\t3\nwait\t9000\n", 4},
         {"host name not resolved once", "navigation-fail\t{start}\t13\t1\nwait\t2500\n", 2},
-        {"connection reset once", "navigation-fail\t{start}\t10\t1\nwait\t2500\n", 2},
         {"cancelled", "navigation-fail\t{start}\t14\nwait\t2500\n", 1},
         {"certificate error", "navigation-fail\t{start}\t1\nwait\t2500\n", 1},
-        {"HTTP error", "navigation-fail\t{start}\t17\nwait\t2500\n", 1},
         {"another address",
          "navigation-fail\thttps://tv.example/\t12\nnavigate\thttps://tv.example/\nwait\t2500\n", 1},
         {"the pace starts afresh after the page's own navigations",

@@ -174,8 +174,7 @@ TEST(FailurePath, LibvlcIsFoundBesideOrThroughTheRegistryElseTheUserIsToldOnceAn
         ProgramRun run("call\tnodeJs\topenVideo\ts:C:\\media\\clip.mkv\ncall\tnodeJs\tplayVideo\nwait\t1500\n"
                        "call\tnodeJs\tisPlaying\ncall\tnodeJs\tgetVersionInfo\n",
                        RunOptions{true, true, {}, L"vendrak.exe", c.place});
-        std::wstring failureLog = SettingsFile();
-        failureLog.replace(failureLog.find_last_of(L'\\'), std::wstring::npos, L"\\vendrak.log");
+        const std::wstring failureLog = FailureLogFile();
         DeleteFileW(failureLog.c_str()); // only now: the run waits for its turn
         const std::string standinSettings = vendrak::WideToUtf8(run.Folder()) + "libvlc-standin.txt";
         if (c.version != nullptr) {

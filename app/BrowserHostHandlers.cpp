@@ -218,8 +218,7 @@ HRESULT OnNavigationCompleted(ICoreWebView2*, ICoreWebView2NavigationCompletedEv
     // Success or failure makes no difference to the bridge: the page shown, even the runtime's error
     // page, may still send keys.
     PostScriptToPage(std::wstring(kKeyboardBridgeScript));
-    if (App().controller)
-        App().controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    FocusBrowser();
     return S_OK;
 }
 
